@@ -53,6 +53,9 @@ int Variable_BuiltinAdd(std::string_view name, BuiltinGetter getter, BuiltinSett
                         bool is_array = false);
 int Variable_BuiltinFind(std::string_view name);
 const RBuiltinVariable& Variable_BuiltinGet(int id);
+int Variable_BuiltinCount();
+// "<unknown built-in variable>" for an index outside the table.
+std::string Variable_BuiltinName(int id);
 
 int Constant_BuiltinAdd(std::string_view name, const RValue& value);
 int Constant_BuiltinFind(std::string_view name);

@@ -114,6 +114,8 @@ class CStream {
 
  private:
   void Require(size_t n) const;
+  // A sub-stream length; negative or beyond the end raises StreamReadError.
+  size_t ReadLength();
 
   std::vector<uint8_t> data_;
   size_t pos_ = 0;

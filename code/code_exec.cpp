@@ -1,0 +1,693 @@
+// code_exec.cpp: the tree-walking interpreter. Statements return a status
+// code; expressions evaluate into a caller-provided value so that no value is
+// allocated per operation. Variables are read and written by designator
+// (local, plain, global, self, other, all, object, instance id) and array
+// position; calls go to builtin handlers, scripts or extension functions.
+#include "code/code_exec.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "code/code_error.h"
+#include "code/code_errortext.h"
+#include "code/code_game.h"
+#include "code/code_operator.h"
+#include "code/code_script.h"
+#include "code/code_variable.h"
+#include "world/instance_class.h"
+
+const char* const kRecursionMessage =
+    "Code nested too deeply: more than 4000 script calls or code runs inside each other.";
+
+namespace {
+
+constexpr int kArgumentSlots = 16;
+constexpr int kFramesPerChunk = 64;
+
+int g_depth = 0;
+int64_t g_budget = -1;
+uintptr_t g_stack_base = 0;  // frame address of the outermost run
+
+// The stack the outermost run may use: three quarters of the stack limit,
+// at most 48 MiB.
+size_t StackBudget() {
+  static size_t budget = [] {
+    rlimit limit{};
+    size_t bytes = 8u << 20;
+    if (getrlimit(RLIMIT_STACK, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+      bytes = static_cast<size_t>(limit.rlim_cur);
+    else if (getrlimit(RLIMIT_STACK, &limit) == 0)
+      bytes = 64u << 20;
+    return std::min<size_t>(bytes / 4 * 3, 48u << 20);
+  }();
+  return budget;
+}
+
+uintptr_t StackHere() { return reinterpret_cast<uintptr_t>(__builtin_frame_address(0)); }
+
+bool StackExhausted() {
+  if (g_stack_base == 0) return false;
+  uintptr_t here = StackHere();
+  size_t used = g_stack_base > here ? g_stack_base - here : here - g_stack_base;
+  return used > StackBudget();
+}
+
+// Frames of 16 argument values in chunks that never move.
+class ValueStack {
+ public:
+  RValue* Push() {
+    size_t chunk = top_ / kFramesPerChunk;
+    if (chunk == chunks_.size())
+      chunks_.push_back(std::make_unique<RValue[]>(kArgumentSlots * kFramesPerChunk));
+    RValue* frame = chunks_[chunk].get() + (top_ % kFramesPerChunk) * kArgumentSlots;
+    ++top_;
+    return frame;
+  }
+  // Returns the frame with all values back at the real 0.
+  void Pop(RValue* frame) {
+    for (int i = 0; i < kArgumentSlots; ++i) {
+      frame[i].kind = VALUE_REAL;
+      frame[i].val = 0.0;
+      if (!frame[i].str.empty()) frame[i].str.clear();
+    }
+    --top_;
+  }
+
+ private:
+  std::vector<std::unique_ptr<RValue[]>> chunks_;
+  size_t top_ = 0;
+};
+
+ValueStack& Frames() {
+  static ValueStack stack;
+  return stack;
+}
+
+// Instances a with statement visits, stacked for nested withs.
+std::vector<CInstance*> g_with_list;
+
+inline void SetReal(RValue& v, double x) {
+  v.kind = VALUE_REAL;
+  v.val = x;
+}
+
+inline int Fail(const RExecContext& ctx, int position, std::string_view message) {
+  CodeError(*ctx.code, position, message);
+  return STATUS_ERROR;
+}
+
+bool BudgetExhausted() {
+  if (g_budget < 0) return false;
+  if (g_budget == 0) return true;
+  --g_budget;
+  return false;
+}
+
+int64_t SaturatingRound(double x) {
+  int64_t n;
+  if (TryRound(x, n)) return n;
+  return x < 0 ? INT64_MIN : INT64_MAX;
+}
+
+int AssignOperator(int symbol) {
+  switch (symbol) {
+    case 102: return 210;
+    case 103: return 211;
+    case 104: return 212;
+    case 105: return 213;
+    case 114: return 217;
+    case 115: return 218;
+    default: return 219;  // 116
+  }
+}
+
+class Interpreter {
+ public:
+  explicit Interpreter(RExecContext& ctx) : ctx_(ctx) {}
+
+  int Exec(const RToken& node);
+  int Eval(const RToken& node, RValue& out);
+
+ private:
+  // Where a variable access goes: designator, index and array position.
+  struct Target {
+    int64_t designator;
+    int32_t ind;
+    int32_t position;
+  };
+
+  int ResolveTarget(const RToken& node, Target& target);
+  int Index(const RToken& node, int64_t& out);
+  bool Read(const Target& target, RValue& out);
+  bool Store(const Target& target, RValue& value);
+  RValue* UserSlot(const Target& target, bool create);
+  int Missing(const RToken& node, const Target& target, int position, RValue& out);
+  int ReadVariable(const RToken& node, RValue& out);
+  int Call(const RToken& node, RValue& out);
+  int Assign(const RToken& node);
+  int If(const RToken& node);
+  int While(const RToken& node);
+  int Do(const RToken& node);
+  int For(const RToken& node);
+  int Repeat(const RToken& node);
+  int With(const RToken& node);
+  int WithBody(const RToken& body, CInstance* inst);
+  int Switch(const RToken& node);
+  int Condition(const RToken& node, const char* message, bool& truth);
+
+  RExecContext& ctx_;
+};
+
+// Loop bodies: 0 and continue go on, break ends the loop with 0, error and
+// exit end it and pass on. Returns true when the loop must stop with *status.
+inline bool LoopStops(int body, int& status) {
+  if (body == STATUS_OK || body == STATUS_CONTINUE) return false;
+  status = body == STATUS_BREAK ? STATUS_OK : body;
+  return true;
+}
+
+int Interpreter::Condition(const RToken& node, const char* message, bool& truth) {
+  RValue value;
+  int st = Eval(node, value);
+  if (st != STATUS_OK) return st;
+  if (value.kind != VALUE_REAL) return Fail(ctx_, node.position, message);
+  truth = IsTrue(value.val);
+  return STATUS_OK;
+}
+
+int Interpreter::Index(const RToken& node, int64_t& out) {
+  RValue value;
+  int st = Eval(node, value);
+  if (st != STATUS_OK) return st;
+  if (value.kind != VALUE_REAL) return Fail(ctx_, node.position, "Wrong type of array index");
+  out = SaturatingRound(value.val);
+  if (out < 0) return Fail(ctx_, node.position, "Negative array index");
+  if (out >= kArrayRowSize) return Fail(ctx_, node.position, "Array index >= 32000");
+  return STATUS_OK;
+}
+
+int Interpreter::ResolveTarget(const RToken& node, Target& target) {
+  target.ind = node.ind;
+  target.position = 0;
+  if (node.kind == NODE_SIMPLE_VARIABLE) {
+    target.designator = node.ind2;
+    return STATUS_OK;
+  }
+  const RToken& designator = node.items[0];
+  if (designator.kind == NODE_CONSTANT && designator.value.kind == VALUE_REAL) {
+    target.designator = SaturatingRound(designator.value.val);
+  } else {
+    RValue value;
+    int st = Eval(designator, value);
+    if (st != STATUS_OK) return st;
+    if (value.kind != VALUE_REAL) return Fail(ctx_, designator.position, "Wrong type of variable index");
+    target.designator = SaturatingRound(value.val);
+  }
+  size_t count = node.items.size();
+  if (count >= 2) {
+    int64_t i, j = 0;
+    int st = Index(node.items[1], i);
+    if (st != STATUS_OK) return st;
+    if (count == 3) {
+      st = Index(node.items[2], j);
+      if (st != STATUS_OK) return st;
+      target.position = static_cast<int32_t>(i * kArrayRowSize + j);
+    } else {
+      target.position = static_cast<int32_t>(i);
+    }
+  }
+  return STATUS_OK;
+}
+
+// The slot of a user variable in a list (locals, globals, self, other),
+// or null when the target is not such a list or (create false) is missing.
+RValue* Interpreter::UserSlot(const Target& target, bool create) {
+  CVariableList* list;
+  switch (target.designator) {
+    case DESIGNATOR_LOCAL:
+      if (ctx_.locals == nullptr) {
+        if (!create) return nullptr;
+        ctx_.locals = new CVariableList();
+      }
+      list = ctx_.locals;
+      break;
+    case DESIGNATOR_PLAIN:
+      if (target.ind < kUserVariableBase) return nullptr;
+      list = Variable_IsDeclaredGlobal(target.ind) ? &Variable_Globals() : &ctx_.self->i_vars;
+      break;
+    case DESIGNATOR_GLOBAL: list = &Variable_Globals(); break;
+    case DESIGNATOR_SELF:
+      if (target.ind < kUserVariableBase) return nullptr;
+      list = &ctx_.self->i_vars;
+      break;
+    case DESIGNATOR_OTHER:
+      if (target.ind < kUserVariableBase) return nullptr;
+      list = &ctx_.other->i_vars;
+      break;
+    default: return nullptr;
+  }
+  if (create) return &list->Ref(target.ind, target.position);
+  return const_cast<RValue*>(list->Slot(target.ind, target.position));
+}
+
+bool Interpreter::Read(const Target& target, RValue& out) {
+  switch (target.designator) {
+    case DESIGNATOR_LOCAL:
+    case DESIGNATOR_GLOBAL: {
+      RValue* slot = UserSlot(target, false);
+      if (slot == nullptr) return false;
+      out = *slot;
+      return true;
+    }
+    case DESIGNATOR_PLAIN:
+      if (Variable_IsDeclaredGlobal(target.ind)) {
+        const RValue* slot = Variable_Globals().Slot(target.ind, target.position);
+        if (slot == nullptr) return false;
+        out = *slot;
+        return true;
+      }
+      return Variable_InstanceGet(ctx_.self, target.ind, target.position, out);
+    case DESIGNATOR_NOONE: return false;
+    case DESIGNATOR_SELF: return Variable_InstanceGet(ctx_.self, target.ind, target.position, out);
+    case DESIGNATOR_OTHER: return Variable_InstanceGet(ctx_.other, target.ind, target.position, out);
+    default: {
+      CInstance* inst = Variable_DesignatedInstance(target.designator);
+      return inst != nullptr && Variable_InstanceGet(inst, target.ind, target.position, out);
+    }
+  }
+}
+
+// Stores value (which may be moved from) into the target.
+bool Interpreter::Store(const Target& target, RValue& value) {
+  RValue* slot = UserSlot(target, true);
+  if (slot != nullptr) {
+    *slot = std::move(value);
+    return true;
+  }
+  switch (target.designator) {
+    case DESIGNATOR_LOCAL:
+    case DESIGNATOR_GLOBAL: return true;  // handled above
+    case DESIGNATOR_PLAIN:
+    case DESIGNATOR_SELF: return Variable_InstanceSet(ctx_.self, target.ind, target.position, value);
+    case DESIGNATOR_OTHER: return Variable_InstanceSet(ctx_.other, target.ind, target.position, value);
+    case DESIGNATOR_NOONE: return false;
+    default: return Variable_DesignatedSet(target.designator, target.ind, target.position, value);
+  }
+}
+
+int Interpreter::Missing(const RToken& node, const Target& target, int position, RValue& out) {
+  if (CodeGame_UninitialisedAsZero()) {
+    out = RValue();
+    return STATUS_OK;
+  }
+  std::string message = "Unknown variable " + Variable_Name(target.ind);
+  if (target.position != 0) message += " or array index out of bounds";
+  return Fail(ctx_, position, message);
+}
+
+int Interpreter::ReadVariable(const RToken& node, RValue& out) {
+  Target target;
+  int st = ResolveTarget(node, target);
+  if (st != STATUS_OK) return st;
+  if (Read(target, out)) return STATUS_OK;
+  return Missing(node, target, node.position, out);
+}
+
+int Interpreter::Call(const RToken& node, RValue& out) {
+  ArgumentFrame args;
+  int n = node.itemnumb();
+  for (int i = 0; i < n; ++i) {
+    int st = Eval(node.items[static_cast<size_t>(i)], args[i]);
+    if (st != STATUS_OK) return st;
+  }
+  if (node.ind < FUNCTION_SCRIPT_BASE) {
+    SetReal(out, 0.0);
+    if (!out.str.empty()) out.str.clear();
+    if (node.routine == nullptr) return STATUS_OK;
+    try {
+      node.routine(out, ctx_.self, ctx_.other, n, args.values());
+    } catch (const ArithmeticError& e) {
+      // A handler should report its own faults; one that escapes is
+      // reported here and the code goes on, as after any builtin error.
+      Error_Show_Action(e.what(), false);
+      out = RValue();
+    }
+    return STATUS_OK;
+  }
+  if (BudgetExhausted()) return Fail(ctx_, node.position, "Step budget exhausted.");
+  if (g_depth >= kMaxRunDepth || StackExhausted()) return Fail(ctx_, node.position, kRecursionMessage);
+  bool ok;
+  if (node.ind < FUNCTION_EXTENSION_BASE) {
+    ok = Code_CallScript(node.ind - FUNCTION_SCRIPT_BASE, ctx_.self, ctx_.other, out, true,
+                         args.values(), n);
+    if (!ok && !CodeErrorState().flag) Fail(ctx_, node.position, "Trying to execute non-existing script.");
+  } else {
+    ok = Code_ExtensionCallHook != nullptr &&
+         Code_ExtensionCallHook(node.ind - FUNCTION_EXTENSION_BASE, ctx_.self, ctx_.other, n,
+                                args.values(), out);
+    if (!ok && !CodeErrorState().flag) Fail(ctx_, node.position, "Extension function call failed.");
+  }
+  return ok ? STATUS_OK : STATUS_ERROR;
+}
+
+int Interpreter::Assign(const RToken& node) {
+  const RToken& variable = node.items[0];
+  Target target;
+  int st = ResolveTarget(variable, target);
+  if (st != STATUS_OK) return st;
+  RValue value;
+  st = Eval(node.items[1], value);
+  if (st != STATUS_OK) return st;
+  if (node.ind != 101) {  // a compound operator
+    int op = AssignOperator(node.ind);
+    // Fast path: a user variable in a list, updated in place.
+    RValue* slot = UserSlot(target, false);
+    if (slot != nullptr) {
+      if (slot->kind == VALUE_REAL && value.kind == VALUE_REAL &&
+          Code_BinaryRealFast(op, slot->val, value.val))
+        return STATUS_OK;
+      return Code_Binary(*ctx_.code, node.position, op, *slot, value) ? STATUS_OK : STATUS_ERROR;
+    }
+    RValue current;
+    if (!Read(target, current)) {
+      st = Missing(variable, target, node.position, current);
+      if (st != STATUS_OK) return st;
+    }
+    if (!Code_Binary(*ctx_.code, node.position, op, current, value)) return STATUS_ERROR;
+    value = std::move(current);
+  }
+  if (!Store(target, value)) return Fail(ctx_, node.position, "Cannot assign to the variable");
+  return STATUS_OK;
+}
+
+int Interpreter::If(const RToken& node) {
+  bool truth;
+  int st = Condition(node.items[0], "Expression expected", truth);
+  if (st != STATUS_OK) return st;
+  if (truth) return Exec(node.items[1]);
+  if (node.items.size() > 2) return Exec(node.items[2]);
+  return STATUS_OK;
+}
+
+int Interpreter::While(const RToken& node) {
+  for (;;) {
+    bool truth;
+    int st = Condition(node.items[0], "Boolean expression expected", truth);
+    if (st != STATUS_OK) return st;
+    if (!truth) return STATUS_OK;
+    if (BudgetExhausted()) return Fail(ctx_, node.position, "Step budget exhausted.");
+    if (LoopStops(Exec(node.items[1]), st)) return st;
+  }
+}
+
+int Interpreter::Do(const RToken& node) {
+  for (;;) {
+    if (BudgetExhausted()) return Fail(ctx_, node.position, "Step budget exhausted.");
+    int st;
+    if (LoopStops(Exec(node.items[0]), st)) return st;
+    bool truth;
+    st = Condition(node.items[1], "Boolean expression expected", truth);
+    if (st != STATUS_OK) return st;
+    if (truth) return STATUS_OK;
+  }
+}
+
+int Interpreter::For(const RToken& node) {
+  int st = Exec(node.items[0]);
+  if (st != STATUS_OK) return st;
+  for (;;) {
+    bool truth;
+    st = Condition(node.items[1], "Expression expected", truth);
+    if (st != STATUS_OK) return st;
+    if (!truth) return STATUS_OK;
+    if (BudgetExhausted()) return Fail(ctx_, node.position, "Step budget exhausted.");
+    if (LoopStops(Exec(node.items[3]), st)) return st;
+    st = Exec(node.items[2]);
+    if (st != STATUS_OK) return st;
+  }
+}
+
+int Interpreter::Repeat(const RToken& node) {
+  RValue count;
+  int st = Eval(node.items[0], count);
+  if (st != STATUS_OK) return st;
+  if (count.kind != VALUE_REAL) return Fail(ctx_, node.items[0].position, "Repeat count must be a number");
+  int64_t n = SaturatingRound(count.val);
+  for (int64_t i = 0; i < n; ++i) {
+    if (BudgetExhausted()) return Fail(ctx_, node.position, "Step budget exhausted.");
+    if (LoopStops(Exec(node.items[1]), st)) return st;
+  }
+  return STATUS_OK;
+}
+
+int Interpreter::WithBody(const RToken& body, CInstance* inst) {
+  CInstance* saved_self = ctx_.self;
+  CInstance* saved_other = ctx_.other;
+  ctx_.other = ctx_.self;
+  ctx_.self = inst;
+  int st = Exec(body);
+  ctx_.self = saved_self;
+  ctx_.other = saved_other;
+  return st;
+}
+
+int Interpreter::With(const RToken& node) {
+  RValue value;
+  int st = Eval(node.items[0], value);
+  if (st != STATUS_OK) return st;
+  if (value.kind != VALUE_REAL) return Fail(ctx_, node.items[0].position, "Object id expected");
+  int64_t d = SaturatingRound(value.val);
+  const RToken& body = node.items[1];
+  switch (d) {
+    case DESIGNATOR_LOCAL: return Fail(ctx_, node.position, "Cannot use local in with statement.");
+    case DESIGNATOR_GLOBAL: return Fail(ctx_, node.position, "Cannot use global in with statement.");
+    case DESIGNATOR_NOONE: return STATUS_OK;
+    case DESIGNATOR_OTHER: st = WithBody(body, ctx_.other); return st == STATUS_BREAK || st == STATUS_CONTINUE ? STATUS_OK : st;
+    case DESIGNATOR_SELF:
+    case DESIGNATOR_PLAIN: st = WithBody(body, ctx_.self); return st == STATUS_BREAK || st == STATUS_CONTINUE ? STATUS_OK : st;
+    default: break;
+  }
+  std::vector<std::unique_ptr<CInstance>>& list = Instance_List();
+  if (d >= kFirstInstanceId) {
+    CInstance* inst = d > INT32_MAX ? nullptr : Instance_Find(static_cast<int32_t>(d), true);
+    if (inst == nullptr) return STATUS_OK;
+    st = WithBody(body, inst);
+    return st == STATUS_BREAK || st == STATUS_CONTINUE ? STATUS_OK : st;
+  }
+  // All instances, or those of an object and its descendants: the set is
+  // taken once, so instances created by the body are not visited; those
+  // destroyed by it are skipped when reached.
+  size_t base = g_with_list.size();
+  for (const auto& inst : list) {
+    if (d == DESIGNATOR_ALL || (d >= 0 && Instance_IsOfObject(*inst, static_cast<int32_t>(d))))
+      g_with_list.push_back(inst.get());
+  }
+  size_t end = g_with_list.size();
+  st = STATUS_OK;
+  for (size_t i = base; i < end; ++i) {
+    CInstance* inst = g_with_list[i];
+    if (inst->i_marked) continue;
+    if (BudgetExhausted()) {
+      st = Fail(ctx_, node.position, "Step budget exhausted.");
+      break;
+    }
+    int body_status = WithBody(body, inst);
+    if (LoopStops(body_status, st)) break;
+  }
+  g_with_list.resize(base);
+  return st;
+}
+
+int Interpreter::Switch(const RToken& node) {
+  RValue value;
+  int st = Eval(node.items[0], value);
+  if (st != STATUS_OK) return st;
+  size_t count = node.items.size();
+  size_t start = count;
+  RValue label;
+  for (size_t i = 1; i < count; ++i) {
+    const RToken& item = node.items[i];
+    if (item.kind == NODE_DEFAULT) {
+      start = i + 1;
+      break;
+    }
+    if (item.kind != NODE_CASE) continue;
+    st = Eval(item.items[0], label);
+    if (st != STATUS_OK) return st;
+    bool match = label.kind == value.kind &&
+                 (value.kind == VALUE_REAL ? label.val == value.val : label.str == value.str);
+    if (match) {
+      start = i + 1;
+      break;
+    }
+  }
+  for (size_t i = start; i < count; ++i) {
+    const RToken& item = node.items[i];
+    if (item.kind == NODE_CASE || item.kind == NODE_DEFAULT) continue;
+    st = Exec(item);
+    if (st == STATUS_BREAK) return STATUS_OK;
+    if (st != STATUS_OK) return st;
+  }
+  return STATUS_OK;
+}
+
+int Interpreter::Exec(const RToken& node) {
+  switch (node.kind) {
+    case NODE_ASSIGN: return Assign(node);
+    case NODE_CALL: return Call(node, *ctx_.result);
+    case NODE_BLOCK:
+      for (const RToken& item : node.items) {
+        int st = Exec(item);
+        if (st != STATUS_OK) return st;
+      }
+      return STATUS_OK;
+    case NODE_IF: return If(node);
+    case NODE_WHILE: return While(node);
+    case NODE_DO: return Do(node);
+    case NODE_FOR: return For(node);
+    case NODE_REPEAT: return Repeat(node);
+    case NODE_WITH: return With(node);
+    case NODE_SWITCH: return Switch(node);
+    case NODE_EXIT: return STATUS_EXIT;
+    case NODE_RETURN: {
+      int st = Eval(node.items[0], *ctx_.result);
+      return st == STATUS_OK ? STATUS_EXIT : st;
+    }
+    case NODE_BREAK: return STATUS_BREAK;
+    case NODE_CONTINUE: return STATUS_CONTINUE;
+    case NODE_VAR: return STATUS_OK;
+    case NODE_GLOBALVAR:
+      for (const RToken& name : node.items) Variable_DeclareGlobal(name.ind);
+      return STATUS_OK;
+    case NODE_CASE: return Fail(ctx_, node.position, "Case statement only allowed inside switch statement.");
+    case NODE_DEFAULT:
+      return Fail(ctx_, node.position, "Default statement only allowed inside switch statement.");
+    default: return Fail(ctx_, node.position, "Statement expected.");
+  }
+}
+
+int Interpreter::Eval(const RToken& node, RValue& out) {
+  switch (node.kind) {
+    case NODE_CONSTANT: out = node.value; return STATUS_OK;
+    case NODE_SIMPLE_VARIABLE: {
+      // Plain user variables of self and locals: the common case.
+      if (node.ind >= kUserVariableBase) {
+        const CVariableList* list = nullptr;
+        if (node.ind2 == DESIGNATOR_LOCAL) list = ctx_.locals;
+        else if (node.ind2 == DESIGNATOR_PLAIN && !Variable_IsDeclaredGlobal(node.ind))
+          list = &ctx_.self->i_vars;
+        if (list != nullptr) {
+          const RValue* slot = list->Slot(node.ind, 0);
+          if (slot != nullptr) {
+            out = *slot;
+            return STATUS_OK;
+          }
+        }
+      }
+      return ReadVariable(node, out);
+    }
+    case NODE_VARIABLE: return ReadVariable(node, out);
+    case NODE_BINARY: {
+      const RToken& right = node.items[1];
+      int st = Eval(node.items[0], out);
+      if (st != STATUS_OK) return st;
+      if (right.kind == NODE_CONSTANT && right.value.kind == VALUE_REAL && out.kind == VALUE_REAL &&
+          Code_BinaryRealFast(node.ind, out.val, right.value.val))
+        return STATUS_OK;
+      RValue r;
+      st = Eval(right, r);
+      if (st != STATUS_OK) return st;
+      if (out.kind == VALUE_REAL && r.kind == VALUE_REAL && Code_BinaryRealFast(node.ind, out.val, r.val))
+        return STATUS_OK;
+      return Code_Binary(*ctx_.code, right.position, node.ind, out, r) ? STATUS_OK : STATUS_ERROR;
+    }
+    case NODE_UNARY: {
+      const RToken& operand = node.items[0];
+      int st = Eval(operand, out);
+      if (st != STATUS_OK) return st;
+      return Code_Unary(*ctx_.code, operand.position, node.ind, out) ? STATUS_OK : STATUS_ERROR;
+    }
+    case NODE_CALL: return Call(node, out);
+    default: return Fail(ctx_, node.position, "(Sub-)expression expected.");
+  }
+}
+
+// Counts nested runs and remembers where the outermost one's stack began.
+struct RunDepth {
+  RunDepth() {
+    if (g_depth++ == 0) g_stack_base = StackHere();
+  }
+  ~RunDepth() {
+    if (--g_depth == 0) g_stack_base = 0;
+  }
+};
+
+}  // namespace
+
+ArgumentFrame::ArgumentFrame() : values_(Frames().Push()) {}
+ArgumentFrame::~ArgumentFrame() { Frames().Pop(values_); }
+
+int Code_RunDepth() { return g_depth; }
+void Code_SetStepBudget(int64_t steps) { g_budget = steps; }
+
+bool Code_Run(const CCode& code, CInstance* self, CInstance* other, RValue& result) {
+  CodeError_Clear();
+  if (!code.i_compiled) {
+    CodeError(code, 0, "Internal Error: Executing non-compiled code.");
+    return false;
+  }
+  if (code.i_kind == CODE_CONSTANT) {
+    result = code.i_value;
+    return true;
+  }
+  if (self == nullptr || other == nullptr) {
+    CodeError(code, 0, "Internal Error: Executing code for nil instance.");
+    return false;
+  }
+  RunDepth depth;
+  if (g_depth > kMaxRunDepth || StackExhausted()) {
+    CodeError(code, 0, kRecursionMessage);
+    return false;
+  }
+  RExecContext ctx;
+  ctx.self = self;
+  ctx.other = other;
+  ctx.code = &code;
+  ctx.result = &result;
+  struct LocalsGuard {
+    RExecContext& ctx;
+    ~LocalsGuard() { delete ctx.locals; }
+  } guard{ctx};
+  Interpreter interpreter(ctx);
+  const RToken& root = code.i_token;
+  int st;
+  if (code.i_kind == CODE_EXPRESSION) {
+    st = interpreter.Eval(root, result);
+  } else if (root.kind == NODE_EMPTY_PROGRAM) {
+    st = STATUS_OK;
+  } else if (root.kind == NODE_BLOCK) {
+    st = interpreter.Exec(root);
+  } else {
+    CodeError(code, root.position, "This is not a program.");
+    st = STATUS_ERROR;
+  }
+  return st != STATUS_ERROR;
+}
+
+bool Code_RunAction(const CCode& code, CInstance* self, CInstance* other, RValue& result) {
+  if (Code_Run(code, self, other, result)) return true;
+  Error_Show_Action(CodeErrorState().text, false);
+  CodeError_Clear();
+  return false;
+}
+
+bool Code_RunForValue(const CCode& code, CInstance* self, CInstance* other, RValue& result) {
+  if (Code_Run(code, self, other, result)) return true;
+  result = RValue::String(u"ERROR");
+  return false;
+}

@@ -1,0 +1,49 @@
+// code_variable.h: the variable index space and where variables live. Names
+// map to indices (builtin variables 0..499 by table position, user variables
+// 100000 + position in the runner-wide name table); the global variables with
+// their declared-global flags; access to an instance's variables (user
+// variables in its list, builtin ones through getter and setter); and the
+// designated access of obj.x, id.x and all.x.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "code/variable_class.h"
+#include "runner/value.h"
+
+class CInstance;
+class CStream;
+
+constexpr int32_t kUserVariableBase = 100000;
+
+// Index of a name: builtin variable, else the name table (appending the name
+// on first use).
+int32_t Variable_Index(std::string_view name);
+// Name of an index: "<unknown variable>" / "<unknown built-in variable>" for
+// an index that names nothing.
+std::string Variable_Name(int32_t ind);
+
+// Global variables.
+CVariableList& Variable_Globals();
+bool Variable_IsDeclaredGlobal(int32_t ind);
+void Variable_DeclareGlobal(int32_t ind);
+// A new empty list and 10000 false flags (game start).
+void Variable_GlobalsReset();
+void Variable_GlobalsSave(CStream& stream);
+void Variable_GlobalsLoad(CStream& stream);
+
+// An instance's variable: a user index reads the instance's list, a builtin
+// index calls the getter. False when missing.
+bool Variable_InstanceGet(CInstance* inst, int32_t ind, int32_t arr, RValue& out);
+// A user index stores and succeeds; a builtin index calls the setter when it
+// can be set and fails otherwise.
+bool Variable_InstanceSet(CInstance* inst, int32_t ind, int32_t arr, const RValue& value);
+
+// The instance a designated read uses (all, an object index, an instance
+// id); null when none matches or the designator is another negative value.
+CInstance* Variable_DesignatedInstance(int64_t designator);
+// A designated write: every matching instance, or the instance with that id
+// (none: success without effect). Other negative designators fail.
+bool Variable_DesignatedSet(int64_t designator, int32_t ind, int32_t arr, const RValue& value);

@@ -1,0 +1,51 @@
+// variable_class.h: CVariableList, the container of user variables of an
+// instance, of the global variables and of one run's locals. Entries are kept
+// in order of creation and looked up from the last to the first; each entry
+// holds the value at array position 0 and rows of further array elements
+// (position p > 0 is row p div 32000, column p mod 32000).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "runner/value.h"
+
+class CStream;
+
+constexpr int32_t kArrayRowSize = 32000;
+
+struct RVariable {
+  int32_t ind = 0;
+  RValue simplevalue;
+  std::vector<std::vector<RValue>> value;
+};
+
+class CVariableList {
+ public:
+  std::vector<RVariable> v_vars;
+
+  int32_t v_numb() const { return static_cast<int32_t>(v_vars.size()); }
+  void Create() { v_vars.clear(); }
+  void Clear() { v_vars.clear(); }
+  void Assign(const CVariableList& other) { v_vars = other.v_vars; }
+  void Destroy() { v_vars.clear(); }
+
+  // The entry of variable var_ind, or null.
+  RVariable* Find(int32_t var_ind);
+  const RVariable* Find(int32_t var_ind) const;
+  // The stored value at array position arr_ind, or null when the variable,
+  // the row or the column is missing.
+  const RValue* Slot(int32_t var_ind, int32_t arr_ind) const;
+  // The value at arr_ind, created (rows and columns filled with the real 0)
+  // when missing.
+  RValue& Ref(int32_t var_ind, int32_t arr_ind);
+
+  void SetVar(int32_t var_ind, int32_t arr_ind, const RValue& val) { Ref(var_ind, arr_ind) = val; }
+  // Missing values read as the real 0 (and true) when uninitialised
+  // variables count as 0 (code flag bit 0).
+  bool GetVar(int32_t var_ind, int32_t arr_ind, RValue& val) const;
+  void Init(int32_t var_ind);
+
+  void SaveToStream(CStream& stream) const;
+  void LoadFromStream(CStream& stream);
+};

@@ -1,0 +1,88 @@
+// window.h: the window and input interface of the host. One backend is
+// chosen once at program start (SDL for a window session, headless for
+// automated runs); everything else calls this interface only. It owns the
+// main game window, the borderless loading window, start-up message boxes
+// and the queue of input events the window has received.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct RBitmap;
+
+// One input event, in the runner's own codes: keys are the virtual-key codes
+// game code sees (37 left arrow, 27 Esc, 112 F1 ...); buttons 1 left,
+// 2 right, 3 middle; positions in window pixels.
+struct PlatformEvent {
+  enum Kind : int {
+    Close,        // the window's close button
+    KeyDown,
+    KeyUp,
+    TextChar,     // a typed character (key = the character's code unit)
+    MouseDown,
+    MouseUp,
+    MouseMove,
+    MouseWheel,   // wheel > 0 up, < 0 down
+    FocusGained,
+    FocusLost,
+    Resized,      // x, y: new client size
+  };
+  Kind kind = Close;
+  int key = 0;
+  int button = 0;
+  int x = 0;
+  int y = 0;
+  int wheel = 0;
+};
+
+// How the loading window looks: fully opaque unless alpha < 255; with
+// transparent set, pixels of the key colour (0xRRGGBB) are see-through.
+struct LoadingWindowStyle {
+  uint8_t alpha = 255;
+  bool transparent = false;
+  uint32_t key_colour = 0;
+};
+
+class PlatformWindow {
+ public:
+  virtual ~PlatformWindow() = default;
+
+  // Main game window: created hidden, shown when the game starts.
+  virtual bool OpenMain(int width, int height, const std::string& caption) = 0;
+  virtual bool MainIsOpen() const = 0;
+  virtual void ShowMain() = 0;
+  virtual void HideMain() = 0;
+  virtual void CloseMain() = 0;
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual void SetSize(int width, int height) = 0;
+  virtual void SetCursorVisible(bool visible) = 0;
+  // True when the main window has the input focus (always true headless).
+  virtual bool IsActive() const = 0;
+  // The backend's own handle of the main window (SDL_Window*), for the
+  // renderer; null when there is none.
+  virtual void* NativeMainWindow() const = 0;
+
+  // Moves every pending host message into the event queue.
+  virtual void PumpEvents() = 0;
+  // Takes the oldest queued event; false when the queue is empty.
+  virtual bool NextEvent(PlatformEvent& event) = 0;
+
+  // A plain modal message with an OK button (stderr when headless).
+  virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
+
+  // The borderless loading window, centred on the screen and sized to the
+  // frame. Failure is not an error: start-up goes on without it.
+  virtual bool OpenLoadingWindow(int width, int height, const LoadingWindowStyle& style) = 0;
+  // Shows a new frame (0xAARRGGBB pixels, the window's size).
+  virtual void DrawLoadingWindow(const RBitmap& frame) = 0;
+  virtual void CloseLoadingWindow() = 0;
+};
+
+// Chooses the backend (once, at program start).
+void Platform_SelectWindow(bool headless);
+// The chosen backend (the headless one until a choice is made).
+PlatformWindow& Platform_Window();
+
+std::unique_ptr<PlatformWindow> CreateSdlWindowBackend();
+std::unique_ptr<PlatformWindow> CreateHeadlessWindowBackend();

@@ -1,0 +1,188 @@
+"""Start-up of the runner: finding and checking the appended game data, the
+start-up messages, a minimal game run headless to its step limit, the exit
+status and the removal of the temporary directory."""
+
+import json
+import os
+import shutil
+import struct
+import subprocess
+import tempfile
+import unittest
+from pathlib import Path
+
+BUILD_DIR = Path(os.environ.get("VEXLO_BUILD_DIR", Path(__file__).resolve().parents[2] / "build"))
+RUNNER = BUILD_DIR / "vexlo-runner"
+PACK = BUILD_DIR / "vexlo-pack"
+
+MARKER_SUM = 0xF7140067
+
+
+# --- The envelope of the appended game data, for damaging it on purpose ---
+
+def _crc_table():
+    table = []
+    for i in range(256):
+        c = i
+        for _ in range(8):
+            c = (c >> 1) ^ 0xEDB88320 if c & 1 else c >> 1
+        table.append(c)
+    return table
+
+
+CRC_TABLE = _crc_table()
+
+
+def calc_crc(data):
+    """CRC register without the final inversion."""
+    reg = 0xFFFFFFFF
+    for byte in data:
+        reg = (reg >> 8) ^ CRC_TABLE[(reg ^ byte) & 0xFF]
+    return reg
+
+
+def scramble(payload, check, seed):
+    """Applies (or removes: it is its own inverse) the payload keystream."""
+    key = calc_crc(("VXGD%dLOCK" % seed).encode("utf-16-le"))
+    z, w = check, key
+    out = bytearray(payload)
+    i = (key & 255) + 6
+    while i < len(out) - 5:
+        z = (36969 * (z & 0xFFFF) + (z >> 16)) & 0xFFFFFFFF
+        w = (18000 * (w & 0xFFFF) + (w >> 16)) & 0xFFFFFFFF
+        value = ((z << 16) + (w & 0xFFFF)) & 0xFFFFFFFF
+        (word,) = struct.unpack_from("<I", out, i)
+        struct.pack_into("<I", out, i, word ^ value)
+        i += 4
+    return out
+
+
+def find_marker(data, start):
+    for p in range(start, len(data) - 7):
+        a, b = struct.unpack_from("<II", data, p)
+        if ((a & 0xFF00FF00) + (b & 0x00FF00FF)) & 0xFFFFFFFF == MARKER_SUM:
+            return p
+    raise AssertionError("no marker in the game")
+
+
+def rewrite_payload(game, runner_size, change):
+    """Unscrambles the payload, passes it through change, and writes it back
+    with a matching check value, so only the change itself is wrong."""
+    data = bytearray(game)
+    p = find_marker(data, runner_size)
+    seed, check = struct.unpack_from("<II", data, p + 8)
+    plain = scramble(data[p + 20:], check, seed)
+    assert calc_crc(plain) == check
+    plain = bytearray(change(bytearray(plain)))
+    new_check = calc_crc(plain)
+    struct.pack_into("<I", data, p + 12, new_check)
+    return bytes(data[:p + 20]) + bytes(scramble(plain, new_check, seed))
+
+
+# --- Packing and running ---
+
+def pack_minimal_game(directory, speed=60):
+    project = Path(directory) / "project"
+    (project / "rooms").mkdir(parents=True)
+    manifest = {"format": 1, "game_id": 7, "resources": {"rooms": ["rm_first"]},
+                "room_order": ["rm_first"]}
+    (project / "game.json").write_text(json.dumps(manifest))
+    room = {"caption": "First", "width": 320, "height": 240, "speed": speed}
+    (project / "rooms" / "rm_first.json").write_text(json.dumps(room))
+    game = Path(directory) / "minimal.game"
+    subprocess.run([str(PACK), str(project), "-o", str(game), "--runner", str(RUNNER)],
+                   check=True, capture_output=True, timeout=120)
+    return game
+
+
+class StartupTest(unittest.TestCase):
+    def setUp(self):
+        self.work = Path(tempfile.mkdtemp(prefix="vexlo_startup_"))
+        self.temp_base = self.work / "tmp"
+        self.temp_base.mkdir()
+
+    def tearDown(self):
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def run_game(self, exe, **switches):
+        env = {k: v for k, v in os.environ.items() if k.lower() not in ("temp", "tmp")}
+        env.update({"TMPDIR": str(self.temp_base), "VEXLO_HEADLESS": "1"})
+        env.update({k: str(v) for k, v in switches.items()})
+        env = {k: v for k, v in env.items() if v != ""}
+        result = subprocess.run([str(exe)], env=env, capture_output=True, text=True,
+                                timeout=120, cwd=self.work)
+        self.assertEqual(list(self.temp_base.iterdir()), [],
+                         "the temporary directory is left behind")
+        return result
+
+    def write_game(self, data):
+        path = self.work / "game"
+        path.write_bytes(data)
+        path.chmod(0o755)
+        return path
+
+    def test_runner_without_game_is_not_valid(self):
+        runner = RUNNER.read_bytes()
+        for name, data in [("bare runner", runner),
+                           ("fewer than 8 bytes after the image", runner + b"\0" * 7)]:
+            with self.subTest(name):
+                result = self.run_game(self.write_game(data))
+                self.assertNotEqual(result.returncode, 0)
+                self.assertEqual(result.stderr, "Error: Not a valid game file.\n")
+
+    def test_damaged_game_data(self):
+        runner_size = RUNNER.stat().st_size
+        game = pack_minimal_game(self.work).read_bytes()
+        p = find_marker(game, runner_size)
+
+        def flip(offset):
+            data = bytearray(game)
+            data[offset] ^= 0x5A
+            return bytes(data)
+
+        def settings_version(plain):
+            struct.pack_into("<i", plain, 12, 799)
+            return plain
+
+        def garbage_in_settings(plain):
+            plain[20:30] = b"\xff" * 10
+            return plain
+
+        corrupted = "Failed to load the game data. File seems corrupted.\n"
+        cases = [
+            # A failed check ends the program at once, without a message.
+            ("payload byte changed", flip(p + 200), ""),
+            ("payload truncated", game[:-64], ""),
+            ("header version", flip(p + 16), "Error: Wrong version number.\n"),
+            ("settings version", rewrite_payload(game, runner_size, settings_version),
+             "Error: Error in resource data.\n"),
+            ("payload ends early", rewrite_payload(game, runner_size, lambda b: b[:26]),
+             corrupted),
+            ("corrupt compressed block",
+             rewrite_payload(game, runner_size, garbage_in_settings), corrupted),
+        ]
+        for name, data, message in cases:
+            with self.subTest(name):
+                result = self.run_game(self.write_game(data), VEXLO_MAX_STEPS=5)
+                self.assertNotEqual(result.returncode, 0)
+                self.assertEqual(result.stderr, message)
+
+    def test_minimal_game_runs_to_step_limit(self):
+        game = pack_minimal_game(self.work)
+        for switches in [{"VEXLO_MAX_STEPS": 5}, {"VEXLO_MAX_STEPS": 30, "VEXLO_FAST": 1}]:
+            with self.subTest(**switches):
+                result = self.run_game(game, **switches)
+                self.assertEqual(result.returncode, 0, result.stderr)
+                self.assertEqual(result.stderr, "")
+
+    def test_window_session_without_display(self):
+        """The SDL backend (loading window, game window, message pump) on
+        SDL's dummy video driver, which needs no display."""
+        game = pack_minimal_game(self.work)
+        result = self.run_game(game, VEXLO_HEADLESS="", VEXLO_MAX_STEPS=5,
+                               SDL_VIDEODRIVER="dummy")
+        self.assertEqual(result.returncode, 0, result.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()
