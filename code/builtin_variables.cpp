@@ -15,6 +15,8 @@
 #include "code/code_error.h"
 #include "code/code_error_state.h"
 #include "code/code_game.h"
+#include "runner/game_data.h"
+#include "runner/support_file.h"
 
 RScriptArguments g_Arguments;
 RGameGlobals g_GameGlobals;
@@ -167,7 +169,15 @@ bool SetErrorLast(CInstance*, int, const RValue& v) {
   return true;
 }
 
-// --- directories, clock, constants ----------------------------------------
+// --- game, directories, clock, constants -----------------------------------
+
+void GetGameId(CInstance*, int, RValue& out) { SetReal(out, Game().game_id); }
+void GetRoomFirst(CInstance*, int, RValue& out) { SetReal(out, Game().RoomFirst()); }
+void GetRoomLast(CInstance*, int, RValue& out) { SetReal(out, Game().RoomLast()); }
+
+void GetTempDirectory(CInstance*, int, RValue& out) {
+  out = RValue::String(FromUtf8(TempDir_Path()));
+}
 
 void GetWorkingDirectory(CInstance*, int, RValue& out) {
   std::error_code error;
@@ -220,15 +230,17 @@ void EnterGlobals() {
   EnterArgumentSlots<0>();
   Variable_BuiltinAdd("argument", GetArgumentArray, SetArgumentArray, true);
   Variable_BuiltinAdd("argument_count", GetArgumentCount, nullptr);
-  Placeholders({"room", "room_first", "room_last"});
+  Placeholder("room");
+  Variable_BuiltinAdd("room_first", GetRoomFirst, nullptr);
+  Variable_BuiltinAdd("room_last", GetRoomLast, nullptr);
   Variable_BuiltinAdd("transition_kind", GetTransitionKind, SetTransitionKind);
   Variable_BuiltinAdd("transition_steps", GetTransitionSteps, SetTransitionSteps);
   Variable_BuiltinAdd("score", GetScore, SetScore);
   Variable_BuiltinAdd("lives", GetLives, SetLives);
   Variable_BuiltinAdd("health", GetHealth, SetHealth);
-  Placeholder("game_id");
+  Variable_BuiltinAdd("game_id", GetGameId, nullptr);
   Variable_BuiltinAdd("working_directory", GetWorkingDirectory, nullptr);
-  Placeholder("temp_directory");
+  Variable_BuiltinAdd("temp_directory", GetTempDirectory, nullptr);
   Variable_BuiltinAdd("program_directory", GetProgramDirectory, nullptr);
   Placeholder("instance_count");
   Placeholder("instance_id", true);

@@ -1,7 +1,8 @@
 // builtin_variables.h: the builtin variable table in its fixed order and the
 // runner-wide state behind the global builtin variables that need no room
 // or instance: the script argument slots, score, lives, health and their
-// caption settings, the transition settings, the clock and the constants.
+// caption settings, the transition settings, the error state, the game's id
+// and room order, the directories, the clock and the constants.
 //
 // Variable_RegisterBuiltin enters every name, globals first and then the
 // instance variables, so the indices never depend on which subsystem

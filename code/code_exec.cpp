@@ -20,6 +20,7 @@
 #include "code/code_script.h"
 #include "code/code_variable.h"
 #include "world/instance_class.h"
+#include "world/instance_list.h"
 
 const char* const kRecursionMessage =
     "Code nested too deeply: more than 4000 script calls or code runs inside each other.";
@@ -87,9 +88,6 @@ ValueStack& Frames() {
   static ValueStack stack;
   return stack;
 }
-
-// Instances a with statement visits, stacked for nested withs.
-std::vector<CInstance*> g_with_list;
 
 inline void SetReal(RValue& v, double x) {
   v.kind = VALUE_REAL;
@@ -479,28 +477,21 @@ int Interpreter::With(const RToken& node) {
     st = WithBody(body, inst);
     return st == STATUS_BREAK || st == STATUS_CONTINUE ? STATUS_OK : st;
   }
-  // All instances, or those of an object and its descendants: the set is
-  // taken once, so instances created by the body are not visited; those
-  // destroyed by it are skipped when reached.
-  size_t base = g_with_list.size();
-  for (const auto& inst : list) {
-    if (d == DESIGNATOR_ALL || (d >= 0 && Instance_IsOfObject(*inst, static_cast<int32_t>(d))))
-      g_with_list.push_back(inst.get());
-  }
-  size_t end = g_with_list.size();
+  // All instances, or those of an object and its descendants: the count is
+  // taken once, so instances created by the body are not visited; each one
+  // is taken afresh, and those destroyed meanwhile are skipped.
+  bool all = d == DESIGNATOR_ALL;
+  int32_t object = static_cast<int32_t>(std::clamp<int64_t>(d, INT32_MIN, INT32_MAX));
+  size_t n = all ? list.size() : static_cast<size_t>(Instance_ObjNumberRecursive(object));
   st = STATUS_OK;
-  for (size_t i = base; i < end; ++i) {
-    CInstance* inst = g_with_list[i];
-    if (inst->i_marked) continue;
-    if (BudgetExhausted()) {
-      st = Fail(ctx_, node.position, "Step budget exhausted.");
-      break;
-    }
-    int body_status = WithBody(body, inst);
-    if (LoopStops(body_status, st)) break;
+  for (size_t i = 0; i < n; ++i) {
+    CInstance* inst = all ? (i < list.size() ? list[i].get() : nullptr)
+                          : Instance_ObjInstanceRecursive(object, static_cast<int>(i));
+    if (inst == nullptr || inst->i_marked) continue;
+    if (BudgetExhausted()) return Fail(ctx_, node.position, "Step budget exhausted.");
+    if (LoopStops(WithBody(body, inst), st)) return st;
   }
-  g_with_list.resize(base);
-  return st;
+  return STATUS_OK;
 }
 
 int Interpreter::Switch(const RToken& node) {

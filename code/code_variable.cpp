@@ -9,6 +9,7 @@
 #include "code/code_function.h"
 #include "runner/support_stream.h"
 #include "world/instance_class.h"
+#include "world/instance_list.h"
 
 namespace {
 
@@ -117,11 +118,18 @@ CInstance* Variable_DesignatedInstance(int64_t designator) {
     if (designator > INT32_MAX) return nullptr;
     return Instance_Find(static_cast<int32_t>(designator), true);
   }
-  bool all = designator == -3;
-  if (!all && designator < 0) return nullptr;
-  for (const auto& inst : Instance_List()) {
-    if (inst->i_marked) continue;
-    if (all || Instance_IsOfObject(*inst, static_cast<int32_t>(designator))) return inst.get();
+  if (designator == -3) {
+    for (const auto& inst : Instance_List()) {
+      if (!inst->i_marked) return inst.get();
+    }
+    return nullptr;
+  }
+  if (designator < 0) return nullptr;
+  int32_t object = static_cast<int32_t>(designator);
+  int n = Instance_ObjNumberRecursive(object);
+  for (int j = 0; j < n; ++j) {
+    CInstance* inst = Instance_ObjInstanceRecursive(object, j);
+    if (inst != nullptr && !inst->i_marked) return inst;
   }
   return nullptr;
 }
@@ -132,15 +140,20 @@ bool Variable_DesignatedSet(int64_t designator, int32_t ind, int32_t arr, const 
     CInstance* inst = Instance_Find(static_cast<int32_t>(designator), true);
     return inst == nullptr || Variable_InstanceSet(inst, ind, arr, value);
   }
-  bool all = designator == -3;
-  if (!all && designator < 0) return false;
   bool ok = true;
-  std::vector<std::unique_ptr<CInstance>>& list = Instance_List();
-  for (size_t i = 0; i < list.size(); ++i) {
-    CInstance* inst = list[i].get();
-    if (inst->i_marked) continue;
-    if (all || Instance_IsOfObject(*inst, static_cast<int32_t>(designator)))
-      ok = Variable_InstanceSet(inst, ind, arr, value);
+  if (designator == -3) {
+    std::vector<std::unique_ptr<CInstance>>& list = Instance_List();
+    for (size_t i = 0; i < list.size(); ++i) {
+      if (!list[i]->i_marked) ok = Variable_InstanceSet(list[i].get(), ind, arr, value);
+    }
+    return ok;
+  }
+  if (designator < 0) return false;
+  int32_t object = static_cast<int32_t>(designator);
+  int n = Instance_ObjNumberRecursive(object);
+  for (int j = 0; j < n; ++j) {
+    CInstance* inst = Instance_ObjInstanceRecursive(object, j);
+    if (inst != nullptr && !inst->i_marked) ok = Variable_InstanceSet(inst, ind, arr, value);
   }
   return ok;
 }

@@ -29,17 +29,18 @@ Json ParseJsonText(const std::string& text, const std::string& path) {
   } catch (const Json::parse_error& e) {
     int line, column;
     LineColumnOf(text, e.byte, line, column);
-    // The library's message starts with its own prefix; keep the reason only.
-    std::string what = e.what();
-    size_t cut = what.find("syntax error while parsing ");
-    std::string reason = cut == std::string::npos ? what : what.substr(cut);
-    size_t colon = reason.find(": ");
-    if (cut != std::string::npos && colon != std::string::npos) reason = reason.substr(colon + 2);
+    // Keep the reason; the position is given in the line:column form.
+    std::string reason = e.what();
+    size_t cut = reason.find("column ");
+    if (cut != std::string::npos) cut = reason.find(": ", cut);
+    if (cut != std::string::npos) reason = reason.substr(cut + 2);
     throw PackError(path, "invalid JSON: " + reason, line, column);
   }
 }
 
 std::string ReadFileBytes(const fs::path& path) {
+  std::error_code ec;
+  if (!fs::exists(path, ec)) throw PackError(path.string(), "file not found");
   std::ifstream in(path, std::ios::binary);
   if (!in || fs::is_directory(path)) throw PackError(path.string(), "cannot read file");
   std::ostringstream buffer;

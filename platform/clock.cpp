@@ -1,6 +1,7 @@
 // clock.cpp: steady-clock time base, tick count and the precise wait.
 #include "platform/clock.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <ctime>
@@ -8,6 +9,9 @@
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
+
+// Longest sleep between two polls of the window.
+constexpr int64_t kSleepSliceMicros = 10000;
 
 SteadyClock::time_point ClockOrigin() {
   static const SteadyClock::time_point origin = SteadyClock::now();
@@ -35,12 +39,16 @@ void Clock_Sleep(int64_t micros) {
 
 void Clock_WaitUntil(int64_t target_micros, ClockPollFunction poll,
                      const ClockWaitTuning& tuning) {
+  // The bulk: sleeps, in slices so that the window stays responsive even
+  // when a room runs at a few steps per second.
   int64_t now = Clock_NowMicros();
-  const int64_t bulk = target_micros - now - tuning.spin_micros;
-  if (bulk > 0) {
-    Clock_Sleep(bulk);
+  for (int64_t bulk = target_micros - now - tuning.spin_micros; bulk > 0;
+       bulk = target_micros - now - tuning.spin_micros) {
+    Clock_Sleep(std::min(bulk, kSleepSliceMicros));
+    if (poll) poll();
     now = Clock_NowMicros();
   }
+  // The tail: polls until the target, yielding while there is time to.
   int64_t previous = now;
   while (now < target_micros) {
     if (poll) poll();

@@ -2,6 +2,9 @@
 // lifecycle, transitions and shutdown.
 #include "runner/runner_form.h"
 
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 
@@ -25,6 +28,18 @@ constexpr int kExitAborted = 2;
 
 // The debug-mode end timer's period.
 constexpr int64_t kEndTimerMicros = 100000;
+
+volatile std::sig_atomic_t g_stop_signalled = 0;
+
+void OnStopSignal(int signal_number) {
+  if (g_stop_signalled) _exit(128 + signal_number);
+  g_stop_signalled = 1;
+}
+
+void InstallStopSignals() {
+  std::signal(SIGINT, OnStopSignal);
+  std::signal(SIGTERM, OnStopSignal);
+}
 
 bool StageReady() {
   if (!Stage_Ready()) return false;
@@ -67,7 +82,7 @@ void Shutdown() {
 // game no longer runs (the debugger ends it); polled every 100 ms.
 void WaitWhileDebuggerRuns() {
   TRunnerForm& form = RunnerForm();
-  while (form.running && !form.quit_requested) {
+  while (form.running && !form.quit_requested && !Runner_StopSignalled()) {
     Run_ProcessMessages();
     Clock_Sleep(kEndTimerMicros);
   }
@@ -198,6 +213,13 @@ void Runner_RequestLoad(const std::string& file_name) {
 
 void Runner_RequestQuit() { RunnerForm().quit_requested = true; }
 
+void Runner_Abort() {
+  Runner_RequestTransition(TRANSITION_ABORT);
+  Runner_RequestQuit();
+}
+
+bool Runner_StopSignalled() { return g_stop_signalled != 0; }
+
 bool Runner_TransitionPending() { return RunnerForm().pending_transition != TRANSITION_NONE; }
 
 bool Runner_IsRunning() { return RunnerForm().running; }
@@ -214,6 +236,7 @@ int Runner_Main(int argc, char** argv) {
   Platform_SelectWindow(Test_Switches().headless);
   RecordCommandLine(argc, argv);
   StartTempDir();
+  InstallStopSignals();
   Stage_RegisterBuiltins();
   Platform_Window().PumpEvents();
   const int status = StartTimer();

@@ -50,6 +50,13 @@ void Runner_RequestLoad(const std::string& file_name);
 // Asks the program to end after the current step (a fatal error does this
 // together with -400).
 void Runner_RequestQuit();
+// A fatal error: requests the abort transition (-400) and the end of the
+// program after the current step.
+void Runner_Abort();
+// True once SIGINT or SIGTERM arrived: the run loop then ends the game as
+// game_end does, so the program still cleans up (a second signal ends it at
+// once).
+bool Runner_StopSignalled();
 bool Runner_TransitionPending();
 
 // Queries.

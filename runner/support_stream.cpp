@@ -130,10 +130,15 @@ void Unscramble(uint8_t* m, size_t len, const uint8_t p[256]) {
     }
     undone = low;
     size_t stop = undone == 0 ? 0 : undone + 255;
-    while (swaps > stop) {
-      size_t i = --swaps;
-      size_t back = p[i & 255];
-      std::swap(m[i], m[i >= back ? i - back : 0]);
+    // From index 255 up a swap never reaches below 0: no clamp needed.
+    for (size_t fast_stop = std::max<size_t>(stop, 255); swaps > fast_stop;) {
+      --swaps;
+      std::swap(m[swaps], m[swaps - p[swaps & 255]]);
+    }
+    for (; swaps > stop;) {
+      --swaps;
+      size_t back = p[swaps & 255];
+      std::swap(m[swaps], m[swaps >= back ? swaps - back : 0]);
     }
   }
 }

@@ -68,7 +68,11 @@ class CStream {
   void WriteBoolean(bool v);
   void WriteString(const VString& s);  // low 8 bits of each unit
 
-  // Sub-streams. Reads return a new stream positioned at 0.
+  // Sub-streams. Reads return a new stream positioned at 0. A negative
+  // length, or one beyond the end, raises StreamReadError before anything is
+  // allocated. ReadStreamC raises StreamFormatError for corrupt data and
+  // StreamReadError when the zlib stream ends early; the block counts as read
+  // either way.
   std::unique_ptr<CStream> ReadStream();
   std::unique_ptr<CStream> ReadStreamC();
   std::unique_ptr<CStream> ReadStreamE();
@@ -78,7 +82,8 @@ class CStream {
   void WriteStreamE(CStream& s);
 
   // Bitmaps: a presence flag and a compressed BMP file. ReadBitmap returns
-  // null when absent or undecodable (no error).
+  // null when absent, undecodable or not a valid zlib stream (no error); a
+  // block running past the end of the stream still raises StreamReadError.
   std::unique_ptr<RBitmap> ReadBitmap();
   void WriteBitmap(const RBitmap* bitmap);
 
@@ -92,14 +97,16 @@ class CStream {
   void ConvertFromString(std::string_view text);
 
   // Byte substitution in place from byte pos for count bytes (count <= 0:
-  // to the end).
+  // to the end), cut to the bytes the stream holds. Tables are built per call,
+  // so calls never share state.
   void Encrypt(int32_t key, int32_t pos, int32_t count);
   void Decrypt(int32_t key, int32_t pos, int32_t count);
   void Encrypt2(int32_t key, int32_t pos, int32_t count);
   void Decrypt2(int32_t key, int32_t pos, int32_t count);
 
   static void InitFastCRC();
-  // CRC register after size bytes, without the final inversion.
+  // CRC register after size bytes, without the final inversion (the
+  // complement of the standard CRC-32); FFFFFFFF for size <= 0.
   static uint32_t CalcCRC(const uint8_t* buffer, int64_t size);
   static uint32_t LocalRandom(uint32_t& z, uint32_t& w);
 
@@ -121,7 +128,11 @@ class CStream {
   size_t pos_ = 0;
 };
 
-// BMP encoding used by embedded bitmaps (exposed for the builder and tests).
+// BMP coding used by embedded bitmaps (exposed for the builder and tests).
+// Encoding writes a bottom-up 32-bit image with the alpha byte. Decoding
+// takes uncompressed 1, 4, 8, 16, 24 and 32-bit images; a 32-bit image whose
+// every alpha byte is 0 did not use it and decodes opaque; other depths are
+// opaque. Returns null for anything it cannot decode.
 std::vector<uint8_t> EncodeBmp(const RBitmap& bitmap);
 std::unique_ptr<RBitmap> DecodeBmp(const uint8_t* data, size_t size);
 

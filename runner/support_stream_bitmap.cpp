@@ -243,11 +243,20 @@ std::vector<uint8_t> EncodeBmp(const RBitmap& bitmap) {
 
 std::unique_ptr<RBitmap> CStream::ReadBitmap() {
   if (!ReadBoolean()) return nullptr;
+  size_t start = pos_;
+  size_t n = ReadLength();  // a block running past the end is a read error
+  pos_ = start;
   std::unique_ptr<CStream> file;
   try {
     file = ReadStreamC();
   } catch (const StreamFormatError&) {
-    return nullptr;  // the block is skipped; reading goes on after it
+    file = nullptr;
+  } catch (const StreamReadError&) {
+    file = nullptr;  // the zlib stream ended inside the block
+  }
+  if (!file) {
+    pos_ = start + 4 + n;  // the block is skipped; reading goes on after it
+    return nullptr;
   }
   return DecodeBmp(file->Data(), file->Size());
 }

@@ -19,7 +19,11 @@ void Room_SetHooks(const RoomHooks& hooks) { g_hooks = hooks; }
 
 int Room_Current() { return g_current; }
 
-CRoom* Room_CurrentRecord() { return Game().rooms.Get(g_current); }
+CRoom* Room_CurrentRecord() {
+  if (g_current < 0) return nullptr;
+  if (g_hooks.live_record) return g_hooks.live_record();
+  return Game().rooms.Get(g_current);
+}
 
 bool Room_Enter(int room, RoomChange how) {
   if (!Game().rooms.Exists(room)) {

@@ -13,6 +13,9 @@ enum class RoomChange { Normal, GameBoundary };
 struct RoomHooks {
   void (*enter)(int room, RoomChange how) = nullptr;
   void (*leave)(int room, RoomChange how) = nullptr;
+  // The live state of the current room when the game world keeps one
+  // (default: the room's resource record).
+  CRoom* (*live_record)() = nullptr;
 };
 
 // Installs the game world's enter and leave work (default: none).
@@ -20,7 +23,8 @@ void Room_SetHooks(const RoomHooks& hooks);
 
 // The current room's index, -1 before the first room.
 int Room_Current();
-// The current room's record; null before the first room.
+// The current room's record (its live state when the game world keeps
+// one); null before the first room.
 CRoom* Room_CurrentRecord();
 
 // Enters the room with that index. A room that does not exist requests the

@@ -72,8 +72,9 @@ void Pace(LoopClock& clock) {
 }
 
 void RunPass(LoopClock& clock) {
-  // An end requested outside a step (while entering a room, by the window)
-  // acts before another step runs.
+  if (Runner_StopSignalled()) Runner_RequestTransition(TRANSITION_END);
+  // An end requested outside a step (while entering a room, by the window,
+  // by a signal) acts before another step runs.
   if (EndPending()) {
     Runner_HandleTransition();
     return;

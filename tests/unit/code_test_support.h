@@ -76,6 +76,9 @@ class CodeTest : public ::testing::Test {
     CodeError_Clear();
     Output().clear();
     CallCount() = 0;
+    // Two objects, so instances have per-object lists.
+    Game().objects.Add(std::make_unique<CObject>(), u"obj0");
+    Game().objects.Add(std::make_unique<CObject>(), u"obj1");
     self = Instance_Add(100001, 0);
     other = Instance_Add(100002, 1);
   }

@@ -40,8 +40,8 @@ TEST_F(CodeCompileTest, CodeLexTokens) {
       {"Begin begin end { }", "0:Begin@1 11:begin@7 12:end@13 11:{@17 12:}@19 -2:@23"},
       {"and or not xor div mod", "201:and@1 202:or@5 203:not@8 216:xor@12 214:div@16 215:mod@20 -2:@26"},
       {"a<<b>>c", "0:a@1 221:<<@2 0:b@4 222:>>@5 0:c@7 -2:@11"},
-      {"/*/ x", "0:x@5 -2:@9"},
-      {"x /* never closed", "0:x@1 -2:@21"},
+      {"/*/ u", "0:u@5 -2:@9"},
+      {"u /* never closed", "0:u@1 -2:@21"},
       {"'it\"s' \"a'b\"", "2:it\"s@1 2:a'b@8 -2:@16"},
       {"%", "error: Unexpected symbol."},
       {"a ? b", "error: Unexpected symbol."},
@@ -75,36 +75,36 @@ TEST_F(CodeCompileTest, CodeCompileErrors) {
   } cases[] = {
       {"{ a = 1 } b = 2", "Program ends before end of the code. @1:11"},
       {"a = ;", "Unexpected symbol in expression. @1:5"},
-      {"x = 1\r\ny = ;", "Unexpected symbol in expression. @2:6"},
-      {"x = 1\ny = ;", "Unexpected symbol in expression. @2:5"},
-      {"{ x = 1", "Symbol } expected. @1:7"},
-      {"if x", "Unexpected end of code reached. @1:4"},
-      {"switch (1) x = 1", "Symbol { expected. @1:12"},
-      {"switch (1) { case 1: x = 1", "Symbol } expected. @1:26"},
+      {"u = 1\r\ny = ;", "Unexpected symbol in expression. @2:6"},
+      {"u = 1\ny = ;", "Unexpected symbol in expression. @2:5"},
+      {"{ u = 1", "Symbol } expected. @1:7"},
+      {"if u", "Unexpected end of code reached. @1:4"},
+      {"switch (1) u = 1", "Symbol { expected. @1:12"},
+      {"switch (1) { case 1: u = 1", "Symbol } expected. @1:26"},
       {"for i = 0", "Symbol ( expected. @1:5"},
-      {"for (i = 0; i < 1; i += 1 x = 1", "Symbol ) expected. @1:27"},
-      {"x = abs(1", "Symbol ) expected. @1:9"},
-      {"x = abs(1 2)", "Symbol , or ) expected. @1:11"},
-      {"x = (1 + 2", "Symbol ) expected. @1:10"},
-      {"x = a[1", "Symbol ] expected. @1:7"},
-      {"x = a[1 2]", "Symbol , or ] expected. @1:9"},
-      {"x = a[1, 2, 3]", "Only 1- and 2-dimensional arrays are supported. @1:13"},
-      {"case 1 x = 2", "Symbol : expected. @1:8"},
-      {"default x = 2", "Symbol : expected. @1:9"},
-      {"do x = 1", "Keyword until expected. @1:8"},
+      {"for (i = 0; i < 1; i += 1 u = 1", "Symbol ) expected. @1:27"},
+      {"u = abs(1", "Symbol ) expected. @1:9"},
+      {"u = abs(1 2)", "Symbol , or ) expected. @1:11"},
+      {"u = (1 + 2", "Symbol ) expected. @1:10"},
+      {"u = a[1", "Symbol ] expected. @1:7"},
+      {"u = a[1 2]", "Symbol , or ] expected. @1:9"},
+      {"u = a[1, 2, 3]", "Only 1- and 2-dimensional arrays are supported. @1:13"},
+      {"case 1 u = 2", "Symbol : expected. @1:8"},
+      {"default u = 2", "Symbol : expected. @1:9"},
+      {"do u = 1", "Keyword until expected. @1:8"},
       {"5 = 3", "Variable name expected. @1:3"},
-      {"x = a.;", "Variable name expected. @1:7"},
-      {"x", "Assignment operator expected. @1:1"},
-      {"x y", "Assignment operator expected. @1:3"},
-      {"var x speed", "Cannot redeclare a builtin variable. @1:7"},
-      {"x = 'a'.y", "Left hand side must be a real value. @1:5"},
-      {"x = 1 / 0", "Division by 0. @1:9"},
-      {"x = 1 mod 0", "Modulo by 0. @1:11"},
-      {"x = 'a' + 1", "Wrong type of arguments to +. @1:11"},
-      {"x = -'a'", "Wrong type of arguments to unary operator. @1:6"},
-      {"x = unknown_thing(1)", "Unknown function or script: unknown_thing @1:5"},
-      {"x = abs(1, 2)", "Wrong number of arguments to function or script. @1:13"},
-      {"x = max(1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17)",
+      {"u = a.;", "Variable name expected. @1:7"},
+      {"u", "Assignment operator expected. @1:1"},
+      {"u k", "Assignment operator expected. @1:3"},
+      {"var u speed", "Cannot redeclare a builtin variable. @1:7"},
+      {"u = 'a'.k", "Left hand side must be a real value. @1:5"},
+      {"u = 1 / 0", "Division by 0. @1:9"},
+      {"u = 1 mod 0", "Modulo by 0. @1:11"},
+      {"u = 'a' + 1", "Wrong type of arguments to +. @1:11"},
+      {"u = -'a'", "Wrong type of arguments to unary operator. @1:6"},
+      {"u = unknown_thing(1)", "Unknown function or script: unknown_thing @1:5"},
+      {"u = abs(1, 2)", "Wrong number of arguments to function or script. @1:13"},
+      {"u = max(1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17)",
        "Wrong number of arguments to function or script. @1:50"},
   };
   for (const Case& c : cases) EXPECT_EQ(CompileError(c.text), c.error) << c.text;
@@ -119,15 +119,15 @@ TEST_F(CodeCompileTest, CodeCompileAccepts) {
       "var a b, c; a = 1",
       "if a then b = 1 else b = 2",
       "if (a) b = 1; else b = 2;",
-      "for (i = 0 i < 3 i += 1) x = i",
-      "x = max(1, 2,)",
-      "(x) = 1",
-      "x = a[]",
-      "x = a[1,]",
-      "; x = 1",
+      "for (i = 0 i < 3 i += 1) u = i",
+      "u = max(1, 2,)",
+      "(u) = 1",
+      "u = a[]",
+      "u = a[1,]",
+      "; u = 1",
       "case 1: default:",
       "var;",
-      "begin x := 1 end",
+      "begin u := 1 end",
   };
   for (const char* text : cases) EXPECT_EQ(CompileError(text), "ok") << text;
 }
@@ -137,7 +137,7 @@ TEST_F(CodeCompileTest, CodeCompileErrorText) {
   EXPECT_EQ(Code_CompileText(W("a = ;"), CODE_PROGRAM, &error), nullptr);
   EXPECT_EQ(error.text,
             "Error in code at line 1:\r   a = ;\r      ^\rat position 5: Unexpected symbol in expression.");
-  EXPECT_EQ(Code_CompileText(W("x = 1\r\ny = ;"), CODE_PROGRAM, &error), nullptr);
+  EXPECT_EQ(Code_CompileText(W("u = 1\r\ny = ;"), CODE_PROGRAM, &error), nullptr);
   EXPECT_EQ(error.text,
             "Error in code at line 2:\r   \ny = ;\r       ^\rat position 6: Unexpected symbol in expression.");
   EXPECT_EQ(Code_CompileText(W("1 +"), CODE_EXPRESSION, &error), nullptr);
@@ -161,7 +161,7 @@ TEST_F(CodeCompileTest, CodeCompileFoldsConstants) {
   ASSERT_TRUE(code.Compile());
   EXPECT_EQ(code.i_kind, CODE_CONSTANT);
   EXPECT_EQ(code.i_value.val, 7);
-  CCode program(W("x = (2 - 2) * y"), false);
+  CCode program(W("u = (2 - 2) * k"), false);
   ASSERT_TRUE(program.Compile());
   const RToken& product = program.i_token.items[0].items[1];
   EXPECT_EQ(product.kind, NODE_BINARY);
@@ -170,7 +170,7 @@ TEST_F(CodeCompileTest, CodeCompileFoldsConstants) {
 }
 
 TEST_F(CodeCompileTest, CodeCompileMarksLocalsAfterTheDeclaration) {
-  CCode code(W("x = 1; { var x; } x = 2; other.x = 3"), false);
+  CCode code(W("u = 1; { var u; } u = 2; other.u = 3"), false);
   ASSERT_TRUE(code.Compile());
   const auto& items = code.i_token.items;
   EXPECT_EQ(items[0].items[0].ind2, DESIGNATOR_PLAIN);
@@ -179,33 +179,33 @@ TEST_F(CodeCompileTest, CodeCompileMarksLocalsAfterTheDeclaration) {
 }
 
 TEST_F(CodeCompileTest, CodeCompileRecordsArgumentUse) {
-  CCode a(W("x = argument2 + argument0"), false);
+  CCode a(W("u = argument2 + argument0"), false);
   ASSERT_TRUE(a.Compile());
   EXPECT_EQ(a.i_Args, 3);
   EXPECT_FALSE(a.i_ArgArray);
-  CCode b(W("x = argument[1]"), false);
+  CCode b(W("u = argument[1]"), false);
   ASSERT_TRUE(b.Compile());
   EXPECT_EQ(b.i_Args, 0);
   EXPECT_TRUE(b.i_ArgArray);
 }
 
 TEST_F(CodeCompileTest, CodeCompileTwiceIsAnError) {
-  CCode code(W("x = 1"), false);
+  CCode code(W("u = 1"), false);
   ASSERT_TRUE(code.Compile());
   EXPECT_FALSE(code.Compile());
   EXPECT_EQ(CodeErrorState().message, "Internal Error: Recompiling compiled code.");
 }
 
 TEST_F(CodeCompileTest, CodeCompileDeepNestingFailsCleanly) {
-  std::string deep = "x = " + std::string(5000, '(') + "1" + std::string(5000, ')');
+  std::string deep = "u = " + std::string(5000, '(') + "1" + std::string(5000, ')');
   EXPECT_EQ(CompileError(deep).rfind("Code nested too deeply.", 0), 0u);
-  std::string chain = "x = 1";
+  std::string chain = "u = 1";
   for (int i = 0; i < 5000; ++i) chain += " + 1";
   EXPECT_EQ(CompileError(chain).rfind("Code nested too deeply.", 0), 0u);
   std::string ifs;
   for (int i = 0; i < 5000; ++i) ifs += "if 1 ";
-  EXPECT_EQ(CompileError(ifs + "x = 1").rfind("Code nested too deeply.", 0), 0u);
-  std::string fine = "x = 1";
+  EXPECT_EQ(CompileError(ifs + "u = 1").rfind("Code nested too deeply.", 0), 0u);
+  std::string fine = "u = 1";
   for (int i = 0; i < 300; ++i) fine += " + 1";
   EXPECT_EQ(Eval(fine.substr(4)), "301");
 }
@@ -219,8 +219,8 @@ TEST_F(CodeCompileTest, CodeCompileResolvesResourcesAndScriptsFirst) {
 TEST_F(CodeCompileTest, CodeCheckTextGivesLineAndColumn) {
   int line = 0, col = 0;
   std::string message;
-  EXPECT_TRUE(Code_CheckText(W("x = 1"), CODE_PROGRAM, line, col, message));
-  EXPECT_FALSE(Code_CheckText(W("x = 1\ny = )"), CODE_PROGRAM, line, col, message));
+  EXPECT_TRUE(Code_CheckText(W("u = 1"), CODE_PROGRAM, line, col, message));
+  EXPECT_FALSE(Code_CheckText(W("u = 1\ny = )"), CODE_PROGRAM, line, col, message));
   EXPECT_EQ(line, 2);
   EXPECT_EQ(col, 5);
   EXPECT_EQ(message, "Unexpected symbol in expression.");

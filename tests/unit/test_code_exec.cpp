@@ -64,13 +64,13 @@ TEST_F(CodeExecPrograms, CodeExecStatements) {
       {"switch (1) { case 1.00000000001: trace('no') }", ""},
       {"for (i = 0; i < 3; i += 1) switch (i) { case 1: continue; default: trace(i) }", "0\n2\n"},
       {"switch (1) { case 1: exit } trace('after')", ""},
-      {"x = 0 if calls() || calls() && calls() x = 1 trace(x)", "1\n"},
+      {"u = 0 if calls() || calls() && calls() u = 1 trace(u)", "1\n"},
       {"var a; a = 3; trace(a)", "3\n"},
       {"globalvar g; g = 5; trace(global.g)", "5\n"},
       {"global.h = 2; globalvar h; trace(h)", "2\n"},
       {"with (noone) trace('never')", ""},
       {"with (self) { trace(id, other.id) }", "100001 100001\n"},
-      {"x = 4; with (other) { x = 9; trace(other.x) } trace(x, other.x)", "4\n4 9\n"},
+      {"u = 4; with (other) { u = 9; trace(other.u) } trace(u, other.u)", "4\n4 9\n"},
       {"with (all) trace(id)", "100001\n100002\n"},
       {"with (1) trace(id)", "100002\n"},
       {"with (100002) { trace(id); break; trace('no') } trace('end')", "100002\nend\n"},
@@ -78,43 +78,43 @@ TEST_F(CodeExecPrograms, CodeExecStatements) {
       {"with (all) { trace(id) exit } trace('no')", "100001\n"},
       {"all.v = 3; trace(v, other.v)", "3 3\n"},
       {"(100002).w = 1; trace(other.w)", "1\n"},
-      {"obj = 5; obj.y = 3; trace('ok')", "ok\n"},
-      {"(123456).y = 3; trace('ok')", "ok\n"},
+      {"obj = 5; obj.k = 3; trace('ok')", "ok\n"},
+      {"(123456).k = 3; trace('ok')", "ok\n"},
   };
   Check(cases, std::size(cases));
 }
 
 TEST_F(CodeExecPrograms, CodeExecRuntimeErrors) {
   const ProgramCase cases[] = {
-      {"; x = 1", "error: Statement expected."},
-      {"case 1: x = 1", "error: Case statement only allowed inside switch statement."},
-      {"default: x = 1", "error: Default statement only allowed inside switch statement."},
-      {"if 'a' x = 1", "error: Expression expected"},
-      {"while 'a' x = 1", "error: Boolean expression expected"},
-      {"do x = 1 until 'a'", "error: Boolean expression expected"},
-      {"for (i = 0; 'a'; i += 1) x = 1", "error: Expression expected"},
-      {"repeat ('a') x = 1", "error: Repeat count must be a number"},
-      {"with ('a') x = 1", "error: Object id expected"},
-      {"with (-5) x = 1", "error: Cannot use global in with statement."},
-      {"with (-7) x = 1", "error: Cannot use local in with statement."},
-      {"x = noone.y", "error: Unknown variable y"},
-      {"noone.y = 3", "error: Cannot assign to the variable"},
-      {"x = y", "error: Unknown variable y"},
-      {"x[5] = 1; trace(x[3]); x = x[6]", "0\nerror: Unknown variable x or array index out of bounds"},
-      {"x = 7; trace(x[0], x[0,0]); x[0,3] = 2; trace(x[3])", "7 7\n2\n"},
-      {"y[2,1] = 1; z = y[1,0]", "error: Unknown variable y or array index out of bounds"},
-      {"x = a['i']", "error: Wrong type of array index"},
-      {"x[-1] = 1", "error: Negative array index"},
-      {"x[32000] = 1", "error: Array index >= 32000"},
-      {"x[0, 32000] = 1", "error: Array index >= 32000"},
-      {"s = 'a'; x = s.y", "error: Wrong type of variable index"},
+      {"; u = 1", "error: Statement expected."},
+      {"case 1: u = 1", "error: Case statement only allowed inside switch statement."},
+      {"default: u = 1", "error: Default statement only allowed inside switch statement."},
+      {"if 'a' u = 1", "error: Expression expected"},
+      {"while 'a' u = 1", "error: Boolean expression expected"},
+      {"do u = 1 until 'a'", "error: Boolean expression expected"},
+      {"for (i = 0; 'a'; i += 1) u = 1", "error: Expression expected"},
+      {"repeat ('a') u = 1", "error: Repeat count must be a number"},
+      {"with ('a') u = 1", "error: Object id expected"},
+      {"with (-5) u = 1", "error: Cannot use global in with statement."},
+      {"with (-7) u = 1", "error: Cannot use local in with statement."},
+      {"u = noone.k", "error: Unknown variable k"},
+      {"noone.k = 3", "error: Cannot assign to the variable"},
+      {"u = k", "error: Unknown variable k"},
+      {"u[5] = 1; trace(u[3]); u = u[6]", "0\nerror: Unknown variable u or array index out of bounds"},
+      {"u = 7; trace(u[0], u[0,0]); u[0,3] = 2; trace(u[3])", "7 7\n2\n"},
+      {"k[2,1] = 1; z = k[1,0]", "error: Unknown variable k or array index out of bounds"},
+      {"u = a['i']", "error: Wrong type of array index"},
+      {"u[-1] = 1", "error: Negative array index"},
+      {"u[32000] = 1", "error: Array index >= 32000"},
+      {"u[0, 32000] = 1", "error: Array index >= 32000"},
+      {"s = 'a'; u = s.k", "error: Wrong type of variable index"},
       {"s = 'a'; s += 1", "error: Wrong type of arguments to +."},
       {"id = 3", "error: Cannot assign to the variable"},
       {"var i; i += 1", "error: Unknown variable i"},
-      {"x = 1 repeat (400) x *= 10", "error: Arithmetic overflow in *."},
-      {"z = 0; x = 1 / z", "error: Division by 0."},
-      {"z = 'b'; x = -z", "error: Wrong type of arguments to unary operator."},
-      {"x = 1; x /= 0; trace(x)", "error: Division by 0."},
+      {"u = 1 repeat (400) u *= 10", "error: Arithmetic overflow in *."},
+      {"z = 0; u = 1 / z", "error: Division by 0."},
+      {"z = 'b'; u = -z", "error: Wrong type of arguments to unary operator."},
+      {"u = 1; u /= 0; trace(u)", "error: Division by 0."},
   };
   Check(cases, std::size(cases));
 }
@@ -127,7 +127,7 @@ TEST_F(CodeExecTest, CodeExecFailedCompoundLeavesTheTarget) {
 TEST_F(CodeExecTest, CodeExecUninitialisedAsZero) {
   Game().settings.code_flags = 1;
   EXPECT_EQ(Run("var i; i += 1; trace(i)"), "1\n");
-  EXPECT_EQ(Run("x = noone.y; trace(x)"), "1\n0\n");
+  EXPECT_EQ(Run("u = noone.k; trace(u)"), "1\n0\n");
   EXPECT_EQ(Run("q[3] = 1; trace(q[7], q[1, 4])"), "1\n0\n0 0\n");
 }
 
@@ -143,7 +143,7 @@ TEST_F(CodeExecTest, CodeExecDestroyedInstancesAreSkippedByWith) {
   codetest::Output().clear();
   EXPECT_EQ(Run("with (1) trace(id)"), "100002\n");
   codetest::Output().clear();
-  EXPECT_EQ(Run("x = (100003).i_gone"), "error: Unknown variable i_gone");
+  EXPECT_EQ(Run("u = (100003).i_gone"), "error: Unknown variable i_gone");
 }
 
 TEST_F(CodeExecTest, CodeExecBuiltinErrorDoesNotEndTheRun) {
@@ -153,7 +153,7 @@ TEST_F(CodeExecTest, CodeExecBuiltinErrorDoesNotEndTheRun) {
 }
 
 TEST_F(CodeExecTest, CodeExecUncompiledAndNilInstance) {
-  CCode code(W("x = 1"), false);
+  CCode code(W("u = 1"), false);
   RValue result;
   EXPECT_FALSE(Code_Run(code, self, other, result));
   EXPECT_EQ(CodeErrorState().message, "Internal Error: Executing non-compiled code.");
@@ -165,7 +165,7 @@ TEST_F(CodeExecTest, CodeExecUncompiledAndNilInstance) {
 }
 
 TEST_F(CodeExecTest, CodeExecCallResultIsTheRunResult) {
-  std::unique_ptr<CCode> code = Code_CompileText(W("x = abs(-3); abs(-4)"), CODE_PROGRAM, nullptr);
+  std::unique_ptr<CCode> code = Code_CompileText(W("u = abs(-3); abs(-4)"), CODE_PROGRAM, nullptr);
   RValue result;
   ASSERT_TRUE(Code_Run(*code, self, other, result));
   EXPECT_EQ(result.val, 4);
@@ -180,7 +180,7 @@ TEST_F(CodeExecTest, CodeExecStepBudgetStopsEndlessLoops) {
 TEST_F(CodeExecTest, CodeExecUnboundedRecursionStops) {
   AddScript("rec", "return rec(argument0 + 1)");
   AddScript("depth", "if argument0 <= 0 return 0; return depth(argument0 - 1) + 1");
-  std::string out = Run("x = rec(0)");
+  std::string out = Run("u = rec(0)");
   EXPECT_NE(out.find(kRecursionMessage), std::string::npos) << out.substr(0, 200);
   EXPECT_EQ(Code_RunDepth(), 0);
   codetest::Output().clear();
@@ -188,7 +188,7 @@ TEST_F(CodeExecTest, CodeExecUnboundedRecursionStops) {
 }
 
 TEST_F(CodeExecTest, CodeExecNestedScriptErrorsArePrefixed) {
-  AddScript("inner", "x = 1 / argument0");
+  AddScript("inner", "u = 1 / argument0");
   AddScript("outer", "inner(0)");
   RValue result;
   std::unique_ptr<CCode> code = Code_CompileText(W("z = 0; outer()"), CODE_PROGRAM, nullptr);

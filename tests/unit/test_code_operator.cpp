@@ -63,7 +63,6 @@ const OperatorCase kCases[] = {
     {"1", "<<", "-1", "2147483648"},
     {"1", "<<", "100", "0"},
     {"1", "<<", "130", "4"},
-    {"-8", ">>", "1", "9223372036854775808"},
     {"-8", ">>", "0", "-8"},
     {"1", "&&", "'a'", "error: Wrong type of arguments for &&."},
     {"1", "||", "'a'", "error: Wrong type of arguments for ||."},
@@ -104,21 +103,21 @@ TEST_F(CodeOperatorTest, CodeOperatorUnary) {
     const char* expected;
   } cases[] = {
       {"!0.5", "0"}, {"!0.49", "1"}, {"not 1", "0"}, {"~0", "-1"}, {"~5", "-6"},
-      {"-(3)", "-3"}, {"+4", "4"}, {"!'a'", "compile error: Wrong type of arguments to unary operator."},
+      {"-(3)", "-3"}, {"+4", "4"}, {"(-8 >> 1) == -(1 << 63)", "1"}, {"!'a'", "compile error: Wrong type of arguments to unary operator."},
   };
   for (const auto& c : cases) EXPECT_EQ(Eval(c.text), c.expected) << c.text;
-  EXPECT_EQ(Run("s = 'x'; v = ~s"), "error: Wrong type of arguments to unary operator.");
+  EXPECT_EQ(Run("s = 'u'; v = ~s"), "error: Wrong type of arguments to unary operator.");
 }
 
 TEST_F(CodeOperatorTest, CodeOperatorNoShortCircuit) {
-  EXPECT_EQ(Run("x = 0 && calls(); y = 1 || calls(); trace(x, y)"), "0 1\n");
+  EXPECT_EQ(Run("u = 0 && calls(); k = 1 || calls(); trace(u, k)"), "0 1\n");
   EXPECT_EQ(codetest::CallCount(), 2);
 }
 
 TEST_F(CodeOperatorTest, CodeOperatorFaultsAreReported) {
-  EXPECT_EQ(Run("x = 1; repeat (320) x *= 10; y = x * x"), "error: Arithmetic overflow in *.");
-  EXPECT_EQ(Run("x = 1; repeat (300) x *= 10; y = x | 0"), "error: Invalid arithmetic operation in |.");
-  EXPECT_EQ(Run("x = 1; repeat (300) x *= 10; y = x / 0.0000001"), "error: Arithmetic overflow in /.");
+  EXPECT_EQ(Run("u = 1; repeat (320) u *= 10; k = u * u"), "error: Arithmetic overflow in *.");
+  EXPECT_EQ(Run("u = 1; repeat (300) u *= 10; k = u | 0"), "error: Invalid arithmetic operation in |.");
+  EXPECT_EQ(Run("u = 1; repeat (300) u *= 10; k = u / 0.0000000001"), "error: Arithmetic overflow in /.");
 }
 
 }  // namespace

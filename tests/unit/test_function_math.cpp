@@ -11,13 +11,11 @@
 
 #include "runner/random.h"
 #include "runner/value.h"
+#include "tests/unit/test_function_util.h"
 
-RValue CallBuiltin(std::string_view name, const std::vector<RValue>& args);
 
 namespace {
 
-RValue R(double v) { return RValue::Real(v); }
-RValue S(const char16_t* s) { return RValue::String(s); }
 
 constexpr double kPi = std::numbers::pi;
 
@@ -182,16 +180,47 @@ TEST(FunctionMath, IntegerRandomsStayInTheirRange) {
   }
 }
 
-// Calls that fail report their message and leave the real 0.
-TEST(FunctionMath, FailingCallsLeaveZero) {
-  const std::vector<RealCase> failing = {
-      {"sqrt", {R(-1)}, 0},         {"exp", {R(1000)}, 0},          {"ln", {R(0)}, 0},
-      {"ln", {R(-1)}, 0},           {"log2", {R(0)}, 0},            {"log10", {R(-1)}, 0},
-      {"arcsin", {R(2)}, 0},        {"arccos", {R(-1.5)}, 0},       {"power", {R(0), R(-1)}, 0},
-      {"power", {R(-8), R(1.0 / 3)}, 0},  {"power", {R(10), R(400)}, 0},
-      {"logn", {R(1), R(5)}, 0},    {"logn", {R(2), R(0)}, 0},      {"logn", {R(-2), R(4)}, 0},
+struct FailingCase {
+  const char* name;
+  std::vector<RValue> args;
+  const char* message;
+};
+
+// Calls that fail report their message through the error routine and
+// leave the real 0.
+TEST(FunctionMath, FailingCallsReportTheirMessageAndLeaveZero) {
+  const FailingCase cases[] = {
+      {"sqrt", {R(-1)}, "Cannot apply sqrt to negative number."},
+      {"exp", {R(1000)}, "Error in function exp()."},
+      {"ln", {R(0)}, "Error in function ln()."},
+      {"ln", {R(-1)}, "Error in function ln()."},
+      {"log2", {R(0)}, "Error in function log2()."},
+      {"log10", {R(-1)}, "Error in function log10()."},
+      {"arcsin", {R(2)}, "Error in function arcsin()."},
+      {"arccos", {R(-1.5)}, "Error in function arccos()."},
+      {"power", {R(0), R(-1)}, "Error in function power()."},
+      {"power", {R(-8), R(1.0 / 3)}, "Error in function power()."},
+      {"power", {R(10), R(400)}, "Error in function power()."},
+      {"logn", {R(1), R(5)}, "Error in function logn()."},
+      {"logn", {R(2), R(0)}, "Error in function logn()."},
+      {"logn", {R(-2), R(4)}, "Error in function logn()."},
+      {"real", {S(u"abc")}, "Error in function real()."},
   };
-  ExpectReals(failing);
+  ErrorCapture capture;
+  for (const FailingCase& c : cases) {
+    capture.Reset();
+    RValue r = CallBuiltin(c.name, c.args);
+    EXPECT_TRUE(r.IsReal()) << c.name;
+    EXPECT_EQ(r.val, 0) << c.name;
+    EXPECT_TRUE(capture.Occurred()) << c.name;
+    EXPECT_EQ(capture.Message(), c.message) << c.name;
+  }
+  // Calls that succeed report nothing.
+  capture.Reset();
+  CallBuiltin("exp", {R(700)});
+  CallBuiltin("real", {S(u"  ")});
+  CallBuiltin("sqrt", {R(0)});
+  EXPECT_FALSE(capture.Occurred());
 }
 
 // Faults without a message of their own reach the caller as ArithmeticError.

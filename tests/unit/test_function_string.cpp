@@ -6,13 +6,9 @@
 #include <vector>
 
 #include "runner/value.h"
-
-RValue CallBuiltin(std::string_view name, const std::vector<RValue>& args);
+#include "tests/unit/test_function_util.h"
 
 namespace {
-
-RValue R(double v) { return RValue::Real(v); }
-RValue S(const char16_t* s) { return RValue::String(s); }
 
 struct StringCase {
   const char* name;
@@ -67,7 +63,7 @@ TEST(FunctionString, StringFormat) {
       {"string_format", {R(123), R(2), R(0)}, u"123"},
       {"string_format", {R(0), R(4), R(2)}, u"0.00"},
       {"string_format", {R(1234.5), R(0), R(-3)}, u"1235"},  // negative decimals: none
-      {"string_format", {R(0.1), R(0), R(25)}, u"0.100000000000000000"},  // 18 digits at most
+      {"string_format", {R(0.1), R(0), R(25)}, u"0.100000000000000006"},  // 18 digits at most
       {"string_format", {R(1e20), R(0), R(1)}, u"100000000000000000000.0"},
       {"string_format", {R(123456789.123456789), R(0), R(9)}, u"123456789.123456791"},
       {"string_format", {S(u"text"), R(10), R(2)}, u"text"},
@@ -86,9 +82,13 @@ TEST(FunctionString, RealOfText) {
 
 // Texts that are not numbers report "Error in function real()." and give 0.
 TEST(FunctionString, RealOfTextThatIsNoNumber) {
+  ErrorCapture capture;
   for (const char16_t* text : {u"abc", u"1.2.3", u"e5", u"5e", u"1e+", u"--1", u"0x10", u"inf",
-                               u"nan", u"1e400", u"1,5", u".", u"-", u"12abc"})
+                               u"nan", u"1e400", u"1,5", u".", u"-", u"12abc"}) {
+    capture.Reset();
     EXPECT_EQ(CallBuiltin("real", {S(text)}).val, 0) << ToUtf8(text);
+    EXPECT_EQ(capture.Message(), "Error in function real().") << ToUtf8(text);
+  }
 }
 
 TEST(FunctionString, CharactersAndLength) {

@@ -9,6 +9,7 @@
 #include "code/code_function.h"
 #include "runner/game_data.h"
 #include "runner/value.h"
+#include "tests/unit/test_function_util.h"
 
 // Calls a builtin by name as the interpreter does: 16 argument slots, the
 // unused ones the real 0, the result starting as the real 0.
@@ -132,11 +133,54 @@ TEST(BuiltinVariables, ReadOnlyVariablesCannotBeSet) {
     EXPECT_TRUE(Variable_BuiltinGet(Variable_BuiltinFind(name)).can_set) << name;
 }
 
+void ReadsFortyTwo(CInstance*, int, RValue& out) { out = RValue::Real(42); }
+bool AcceptsAnything(CInstance*, int, const RValue&) { return true; }
+
 TEST(BuiltinVariables, BindingAttachesTheOwnersRoutines) {
   Builtins_RegisterAll();
-  EXPECT_EQ(ReadVariable("room_speed").val, 0);  // unbound: reads 0
-  EXPECT_FALSE(Variable_BuiltinGet(Variable_BuiltinFind("room_speed")).can_set);
+  int id = Variable_BuiltinFind("fps");
+  RBuiltinVariable saved = Variable_BuiltinGet(id);
+  EXPECT_TRUE(Variable_BuiltinBind("fps", ReadsFortyTwo, AcceptsAnything));
+  EXPECT_EQ(ReadVariable("fps").val, 42);
+  EXPECT_TRUE(Variable_BuiltinGet(id).can_set);
+  EXPECT_TRUE(Variable_BuiltinBind("fps", ReadsFortyTwo, nullptr));
+  EXPECT_FALSE(Variable_BuiltinGet(id).can_set);
+  EXPECT_EQ(Variable_BuiltinFind("fps"), id);  // binding keeps the index
+  Variable_BuiltinBind("fps", saved.getter, saved.setter);
   EXPECT_FALSE(Variable_BuiltinBind("no_such_variable", nullptr, nullptr));
+}
+
+TEST(BuiltinVariables, ErrorStateVariables) {
+  ErrorCapture capture;
+  EXPECT_EQ(ReadVariable("error_occurred").val, 0);
+  CallBuiltin("sqrt", {R(-1)});
+  EXPECT_EQ(ReadVariable("error_occurred").val, 1);
+  std::string last = ToUtf8(ReadVariable("error_last").str);
+  EXPECT_EQ(last.rfind("ERROR in", 0), 0u) << last;
+  WriteVariable("error_occurred", R(0.4));
+  EXPECT_EQ(ReadVariable("error_occurred").val, 0);
+  WriteVariable("error_occurred", R(0.5));
+  EXPECT_EQ(ReadVariable("error_occurred").val, 1);
+  WriteVariable("error_last", S(u"mine"));
+  EXPECT_EQ(ReadVariable("error_last").str, u"mine");
+}
+
+TEST(BuiltinVariables, StrictArgumentArrayReportsUnsuppliedIndices) {
+  ErrorCapture capture;
+  Game().settings.code_flags = 2;
+  g_Arguments.count = 2;
+  g_Arguments.script_name = "scr_move";
+  g_Arguments.slot[1] = R(5);
+  EXPECT_EQ(ReadVariable("argument", 1).val, 5);
+  EXPECT_FALSE(capture.Occurred());
+  ReadVariable("argument", 3);
+  EXPECT_EQ(capture.Message(),
+            "Illegal array index in script \"scr_move\".\rtrying to access argument[3], but "
+            "only 2 arguments have been supplied.");
+  capture.Reset();
+  ReadVariable("argument3");  // the plain slots are never checked
+  EXPECT_FALSE(capture.Occurred());
+  g_Arguments = RScriptArguments();
 }
 
 TEST(BuiltinVariables, ArgumentSlotsAndTheArgumentArray) {
@@ -213,6 +257,17 @@ TEST(BuiltinVariables, ScoreCaptionsAndTransitions) {
   WriteVariable("transition_kind", RValue::Real(3.4));
   EXPECT_EQ(ReadVariable("transition_kind").val, 3);
   Variable_ResetGlobals();
+}
+
+TEST(BuiltinVariables, GameIdAndRoomOrder) {
+  Game().Clear();
+  EXPECT_EQ(ReadVariable("room_first").val, -1);  // no room order yet
+  Game().game_id = 123456;
+  Game().room_order = {4, 2, 7};
+  EXPECT_EQ(ReadVariable("game_id").val, 123456);
+  EXPECT_EQ(ReadVariable("room_first").val, 4);
+  EXPECT_EQ(ReadVariable("room_last").val, 7);
+  Game().Clear();
 }
 
 TEST(BuiltinVariables, ConstantsDirectoriesAndClock) {

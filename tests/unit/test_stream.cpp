@@ -451,11 +451,26 @@ TEST(StreamTest, UndecodableBitmapReadsAsNone) {
   s.WriteBoolean(true);
   s.WriteInteger(3);
   s.WriteBytes("xyz", 3);  // not a zlib stream
+  CStream cut = CompressedBlock(Pattern(5000));
+  int32_t shorter = 50;
+  s.WriteBoolean(true);
+  s.WriteInteger(shorter);
+  s.WriteBytes(cut.Data() + 4, shorter);  // a zlib stream that ends early
   s.WriteInteger(5);
   s.Seek(0);
   EXPECT_FALSE(s.ReadBitmap());
   EXPECT_FALSE(s.ReadBitmap());
+  EXPECT_FALSE(s.ReadBitmap());
   EXPECT_EQ(s.ReadInteger(), 5);
+}
+
+TEST(StreamTest, BitmapBlockPastTheEndRaises) {
+  CStream s;
+  s.WriteBoolean(true);
+  s.WriteInteger(1000);
+  s.WriteBytes("xyz", 3);
+  s.Seek(0);
+  EXPECT_THROW(s.ReadBitmap(), StreamReadError);
 }
 
 // Builds a BMP file: file header, 40-byte info header, palette, rows.

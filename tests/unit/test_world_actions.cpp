@@ -9,7 +9,6 @@ namespace {
 using worldtest::CodeAction;
 using worldtest::ControlAction;
 using worldtest::FunctionAction;
-using worldtest::Placed;
 
 class WorldActionTest : public worldtest::WorldTest {
  protected:

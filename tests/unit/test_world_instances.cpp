@@ -6,7 +6,6 @@
 
 namespace {
 
-using worldtest::Placed;
 
 class WorldInstanceTest : public worldtest::WorldTest {
  protected:

@@ -5,7 +5,6 @@
 
 namespace {
 
-using worldtest::Placed;
 
 class WorldRoomTest : public worldtest::WorldTest {};
 

@@ -4,7 +4,6 @@
 
 namespace {
 
-using worldtest::Placed;
 
 class WorldStepTest : public worldtest::WorldTest {};
 

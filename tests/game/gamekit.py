@@ -1,0 +1,130 @@
+"""gamekit: helpers for game-level tests.
+
+Write a project (a dict of relative file names to contents) into a temporary
+directory, pack it with vexlo-pack, and run the game headless. The build
+directory comes from the environment variable VEXLO_BUILD_DIR (default
+../../build, relative to this file).
+
+    with gamekit.Project({"game.json": {...}, "objects/o.json": {...},
+                          "objects/o/create.vxs": "show_debug_message(1);"}) as p:
+        code, out, err = p.run(max_steps=5)
+"""
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE_DIR = os.environ.get("VEXLO_SOURCE_DIR", os.path.normpath(os.path.join(HERE, "..", "..")))
+BUILD_DIR = os.environ.get("VEXLO_BUILD_DIR", os.path.normpath(os.path.join(HERE, "..", "..", "build")))
+PACK = os.path.join(BUILD_DIR, "vexlo-pack")
+RUNNER = os.path.join(BUILD_DIR, "vexlo-runner")
+EXAMPLES = os.path.join(SOURCE_DIR, "examples")
+
+
+def write_files(root, files):
+    """Writes files (relative name -> str, bytes, or a dict/list written as
+    JSON) under root, making folders as needed."""
+    for name, content in files.items():
+        path = os.path.join(root, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        if isinstance(content, (dict, list)):
+            content = json.dumps(content, indent=2) + "\n"
+        mode = "wb" if isinstance(content, bytes) else "w"
+        with open(path, mode) as f:
+            f.write(content)
+
+
+def minimal_project(objects=None, code=None, settings=None):
+    """A one-room project. objects maps an object name to its event list
+    (type -> code text); code gives extra files. The room holds one instance
+    of each object, in the order given."""
+    objects = objects or {}
+    files = {}
+    instances = []
+    for name, events in objects.items():
+        event_list = []
+        for event_type, text in events.items():
+            number = 0
+            if ":" in event_type:
+                event_type, number = event_type.split(":")
+                number = int(number)
+            file = "%s/%s_%d.vxs" % (name, event_type, number)
+            files["objects/" + file] = text
+            event_list.append({"type": event_type, "number": number,
+                               "actions": [{"code": file}]})
+        files["objects/%s.json" % name] = {"events": event_list}
+        instances.append({"x": 0, "y": 0, "object": name})
+    files["rooms/room0.json"] = {"instances": instances}
+    files["game.json"] = {
+        "settings": settings or {},
+        "resources": {"objects": list(objects), "rooms": ["room0"]},
+        "room_order": ["room0"],
+    }
+    files.update(code or {})
+    return files
+
+
+def run(args, env=None, timeout=60):
+    """Runs a command; returns (exit code, stdout, stderr) as text."""
+    proc = subprocess.run(args, capture_output=True, timeout=timeout, env=env)
+    return (proc.returncode, proc.stdout.decode("utf-8", "replace"),
+            proc.stderr.decode("utf-8", "replace"))
+
+
+def pack(project_dir, output, *extra):
+    return run([PACK, project_dir, "-o", output] + list(extra))
+
+
+def unpack(game, output_dir):
+    return run([PACK, "--unpack", game, "-o", output_dir])
+
+
+def run_game(game, max_steps=10, env=None, cwd=None, timeout=60):
+    """Runs a packed game headless for at most max_steps steps."""
+    full_env = dict(os.environ)
+    full_env.update({"VEXLO_HEADLESS": "1", "VEXLO_FAST": "1",
+                     "VEXLO_MAX_STEPS": str(max_steps)})
+    full_env.update(env or {})
+    proc = subprocess.run([os.path.abspath(game)], capture_output=True, timeout=timeout,
+                          env=full_env, cwd=cwd or os.path.dirname(os.path.abspath(game)))
+    return (proc.returncode, proc.stdout.decode("utf-8", "replace"),
+            proc.stderr.decode("utf-8", "replace"))
+
+
+class Project:
+    """A temporary project directory; removed on exit of the with block."""
+
+    def __init__(self, files=None, copy_from=None):
+        self.dir = tempfile.mkdtemp(prefix="vexlo_game_")
+        self.root = os.path.join(self.dir, "project")
+        if copy_from:
+            shutil.copytree(copy_from, self.root)
+        else:
+            os.makedirs(self.root)
+        write_files(self.root, files or {})
+        self.game = os.path.join(self.dir, "game")
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+    def path(self, name):
+        return os.path.join(self.root, name)
+
+    def write(self, files):
+        write_files(self.root, files)
+
+    def pack(self, *extra):
+        return pack(self.root, self.game, *extra)
+
+    def run(self, max_steps=10, env=None, timeout=60):
+        """Packs, then runs the game. Raises AssertionError when packing
+        fails."""
+        code, out, err = self.pack()
+        if code != 0:
+            raise AssertionError("vexlo-pack failed (%d): %s" % (code, err))
+        return run_game(self.game, max_steps, env=env, cwd=self.dir, timeout=timeout)
