@@ -1,10 +1,10 @@
 // builtin_variables.cpp: enters the builtin variable table in its fixed order
 // (global variables, then instance variables) and implements the globals
 // that need no room or instance: argument slots, score, lives, health,
-// caption settings, transition settings, directories, clock and constants.
+// caption settings, transition settings, the error state, the game's id and
+// room order, directories, clock and constants. The other names start as
+// placeholders that their owners bind.
 #include "code/builtin_variables.h"
-
-#include <unistd.h>
 
 #include <chrono>
 #include <ctime>

@@ -17,9 +17,10 @@
 
 namespace {
 
-// Longest string string_repeat builds (code units); beyond it the call
-// raises an error instead of exhausting memory.
-constexpr size_t kMaxRepeatLength = size_t{1} << 28;
+// Longest string that string_repeat and the padding of string_format build
+// (code units); beyond it the call raises std::length_error instead of
+// exhausting memory.
+constexpr size_t kMaxBuiltLength = size_t{1} << 28;
 // string_format writes at most this many significant digits.
 constexpr int kFormatDigits = 18;
 
@@ -164,6 +165,8 @@ void F_StringFormat(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   int64_t decimals = std::clamp<int64_t>(Round(a[2].val), 0, kFormatDigits);
   std::string text = FixedText(a[0].val, static_cast<int>(decimals));
   int64_t total = Round(a[1].val);
+  if (total > static_cast<int64_t>(kMaxBuiltLength))
+    throw std::length_error("string_format: result too long");
   if (total > static_cast<int64_t>(text.size())) text.insert(0, total - text.size(), ' ');
   SetString(r, Ascii(text));
 }
@@ -245,7 +248,7 @@ void F_StringRepeat(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   int64_t count = Round(a[1].val);
   VString out;
   if (count > 0 && !str.empty()) {
-    if (static_cast<uint64_t>(count) > kMaxRepeatLength / str.size())
+    if (static_cast<uint64_t>(count) > kMaxBuiltLength / str.size())
       throw std::length_error("string_repeat: result too long");
     out.reserve(str.size() * static_cast<size_t>(count));
     for (int64_t i = 0; i < count; ++i) out += str;

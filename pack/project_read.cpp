@@ -4,7 +4,7 @@
 // unknown resource name stops the build with a message naming the file.
 #include "pack/project_read.h"
 
-#include <chrono>
+#include <algorithm>
 #include <ctime>
 #include <map>
 
@@ -82,6 +82,7 @@ class ProjectReader {
   void Actions(const fs::path& dir, const Json& list, const std::string& where,
                const std::string& what, std::vector<CAction>& out);
   CAction Action(const fs::path& dir, JsonObject j, const std::string& what);
+  void AddArgumentCodes(const CAction& a, const std::string& where, const std::string& what);
 
   template <class T, class F>
   void ReadKind(ResourceTable<T>& table, const std::vector<OrderEntry>& order, const char* dir,
@@ -641,7 +642,24 @@ CAction ProjectReader::Action(const fs::path& dir, JsonObject j, const std::stri
     for (size_t i = 0; i < kinds.size(); ++i) a.act_argtype[i] = kinds[i];
   }
   j.Finish();
+  if (codes_) AddArgumentCodes(a, j.Where(), what);
   return a;
+}
+
+// Arguments that compile as expressions: every kind but strings (1 and 15),
+// and kind 2 only when quoted.
+void ProjectReader::AddArgumentCodes(const CAction& a, const std::string& where,
+                                     const std::string& what) {
+  if (a.act_kind == ACT_CODE) return;
+  int n = std::min({a.act_argumentcount, a.act_argstringcount, a.act_argtypecount});
+  for (int i = 0; i < n; ++i) {
+    int kind = a.act_argtype[static_cast<size_t>(i)];
+    const VString& text = a.act_argstring[static_cast<size_t>(i)];
+    if (kind == 1 || kind == 15) continue;
+    if (kind == 2 && (text.empty() || (text[0] != u'"' && text[0] != u'\''))) continue;
+    codes_->push_back(CodeText{CodeText::Kind::Expression, where, 0, 0, ToLatin1(text),
+                               "argument " + std::to_string(i) + " of " + what});
+  }
 }
 
 void ProjectReader::Actions(const fs::path& dir, const Json& list, const std::string& where,

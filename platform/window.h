@@ -57,6 +57,9 @@ class PlatformWindow {
   virtual void SetCaption(const std::string& caption) = 0;
   virtual void SetSize(int width, int height) = 0;
   virtual void SetCursorVisible(bool visible) = 0;
+  // Whether the host's screen saver and monitor power-off may start while
+  // the game runs.
+  virtual void AllowScreenSaver(bool allowed) = 0;
   // True when the main window has the input focus (always true headless).
   virtual bool IsActive() const = 0;
   // The backend's own handle of the main window (SDL_Window*), for the

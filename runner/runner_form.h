@@ -38,8 +38,10 @@ struct TRunnerForm {
 TRunnerForm& RunnerForm();
 
 // Program entry: start-up, the whole game, shutdown. Returns the exit
-// status: 0 after a normal end, non-zero after a failed start-up or an
-// aborted game.
+// status: 0 after a normal end (game_end, Esc, the close button, the step
+// limit, SIGINT or SIGTERM), 1 after a failed start-up, 2 after a game
+// aborted by a fatal error (-400). A game data check that fails ends the
+// program with 3 (runner_load.h).
 int Runner_Main(int argc, char** argv);
 
 // Requests a transition (the last request of a step wins); acted on by the

@@ -12,8 +12,16 @@
 #include "runner/runner_form.h"
 #include "runner/support_file.h"
 #include "runner/value.h"
+#include "world/room_runtime.h"
+#include "world/run_main.h"
+#include "world/run_step.h"
 
-void Stage_RegisterBuiltins() { Builtins_RegisterAll(); }
+void Stage_RegisterBuiltins() {
+  Builtins_RegisterAll();
+  Run_SetHooks(RunHooks{World_Step, nullptr, World_HandleWindowEvent});
+  RoomHooks rh; rh.enter = RoomRuntime_Enter; rh.leave = RoomRuntime_Leave; rh.live_record = Room_Live;
+  Room_SetHooks(rh);
+}
 
 // Priority 1 raises the process a little, 2 a lot. Raising needs privileges
 // that a player's session usually lacks; the game then runs at normal
@@ -55,6 +63,7 @@ bool Stage_PrepareGraphics() {
   const int height = first ? first->r_height : 480;
   std::string caption = first ? ToUtf8(first->r_caption) : std::string();
   if (caption.empty()) caption = RunnerForm().app_title;
+  Platform_Window().AllowScreenSaver(!game.settings.no_screen_saver);
   if (!Platform_Window().OpenMain(width, height, caption)) {
     Runner_ShowMessage(
         "Failed to initialize drawing surfaces. Please check that your graphics card meets the "
@@ -81,10 +90,10 @@ void GameStart_RunLibraryInitCode() {}
 // Not wired yet: extension initialisers (files/).
 bool GameStart_InitExtensions() { return true; }
 // Not wired yet: live room states (world/).
-void GameStart_ResetRoomStates() {}
+void GameStart_ResetRoomStates() { RoomRuntime_Reset(); }
 
 // Not wired yet: live room states (world/).
-void GameEnd_FreeRoomStates() {}
+void GameEnd_FreeRoomStates() { RoomRuntime_FreeAll(); }
 // Not wired yet: extension finalisers (files/).
 bool GameEnd_FinalizeExtensions() { return true; }
 

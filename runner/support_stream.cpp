@@ -305,6 +305,7 @@ void CStream::WriteStream(const CStream& s) {
 }
 
 void CStream::WriteStreamC(const CStream& s) {
+  CheckedLength(s.Size());  // larger content could never be read back
   std::vector<uint8_t> packed = Deflate(s.Data(), s.Size());
   WriteInteger(CheckedLength(packed.size()));
   WriteBytes(packed.data(), packed.size());

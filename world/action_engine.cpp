@@ -432,3 +432,20 @@ bool World_CompileTimeLines() {
   g_context = REventContext();
   return true;
 }
+
+bool World_PrepareTriggers() {
+  CGameData& game = Game();
+  for (int q = 0; q < game.triggers.Count(); ++q) {
+    CTrigger* trigger = game.triggers.Get(q);
+    if (trigger == nullptr) continue;
+    RCodeCompileError error;
+    std::unique_ptr<CCode> code = Code_CompileText(trigger->i_condition, CODE_PROGRAM, &error);
+    if (code == nullptr) {
+      Error_Show("COMPILATION ERROR in condition of trigger " + ToUtf8(trigger->i_name) + "\r\n" + error.text,
+                 true);
+      return false;
+    }
+    trigger->i_code = std::move(code);
+  }
+  return true;
+}

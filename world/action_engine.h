@@ -56,5 +56,8 @@ void Event_Run(const CEvent& event, CInstance* self, CInstance* other);
 // which has been reported as a fatal action error.
 bool World_CompileObjects();
 bool World_CompileTimeLines();
+// Compiles every trigger condition (as a program: its result is what it
+// returns). False at the first failure, reported as a fatal error.
+bool World_PrepareTriggers();
 // Compiles one event's actions in place (the context's action index follows).
 bool Event_Compile(CEvent& event);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "code/code_error.h"
+#include "platform/window.h"
 #include "code/code_errortext.h"
 #include "code/code_exec.h"
 #include "runner/game_data.h"
@@ -22,6 +23,7 @@ constexpr int32_t kStepNormal = 0, kStepBegin = 1, kStepEnd = 2;
 constexpr int32_t kOtherOutside = 0, kOtherBoundary = 1, kOtherAnimationEnd = 7,
                   kOtherEndOfPath = 8, kOtherOutsideView = 40, kOtherBoundaryView = 50;
 constexpr int kKeyEscape = 27;
+constexpr int32_t kOtherCloseButton = 30;
 
 bool Pending() { return Event_ChangePending(); }
 
@@ -390,4 +392,18 @@ void World_Step() {
   Step_Animation();
   ++form.step_counter;
   Input_EndStep();
+}
+
+void World_HandleWindowEvent(const PlatformEvent& event) {
+  if (event.kind != PlatformEvent::Close) {
+    Input_HandleWindowEvent(event);
+    return;
+  }
+  if (!Game().settings.close_button_as_esc) {
+    PerformEventAll(ev_other, kOtherCloseButton);
+    return;
+  }
+  RInputState& input = Input();
+  input.key_held[kKeyEscape] = true;
+  input.last_key = input.current_key = kKeyEscape;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 class CInstance;
+struct PlatformEvent;
 
 // Work of other subsystems inside the step; null members skip the work or
 // take the simple default named.
@@ -28,6 +29,10 @@ void World_SetStepHooks(const RWorldStepHooks& hooks);
 
 // The run loop's step hook: one whole step; increments the step counter.
 void World_Step();
+// The run loop's window event hook: input goes to the input state; the
+// close button acts as Esc (close-button-as-Esc setting) or raises the
+// Close Button event in all instances.
+void World_HandleWindowEvent(const PlatformEvent& event);
 
 // Phases, exposed for tests and the debugger.
 void Step_SavePrevious();

@@ -5,10 +5,16 @@
 #include "code/code_error_state.h"
 #include "code/code_function.h"
 #include "world/action_engine.h"
+#include "world/input_state.h"
+#include "world/room_enter.h"
+#include "world/room_runtime.h"
+#include "world/run_main.h"
+#include "world/run_step.h"
 
 void World_RegisterInstanceFunctions();
 void World_RegisterRoomFunctions();
 void World_RegisterEventFunctions();
+void World_RegisterInputFunctions();
 void World_BindVariables();
 
 namespace {
@@ -20,7 +26,17 @@ void World_RegisterBuiltins() {
   World_RegisterInstanceFunctions();
   World_RegisterRoomFunctions();
   World_RegisterEventFunctions();
+  World_RegisterInputFunctions();
   World_BindVariables();
   Code_ErrorPlaceHook = Event_ErrorPlace;
   Variable_OtherEventHook = RaiseOtherEvent;
+  Code_ClearInputHook = Input_Clear;
+}
+
+void World_InstallHooks() {
+  RunHooks run;
+  run.step = World_Step;
+  run.event = World_HandleWindowEvent;
+  Run_SetHooks(run);
+  Room_SetHooks(RoomHooks{RoomRuntime_Enter, RoomRuntime_Leave, Room_Live});
 }

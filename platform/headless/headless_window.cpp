@@ -28,6 +28,7 @@ class HeadlessWindow : public PlatformWindow {
     height_ = height;
   }
   void SetCursorVisible(bool) override {}
+  void AllowScreenSaver(bool) override {}
   bool IsActive() const override { return true; }
   void* NativeMainWindow() const override { return nullptr; }
 

@@ -56,6 +56,14 @@ class SdlWindow : public PlatformWindow {
   void SetCursorVisible(bool visible) override {
     if (video_started_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
   }
+  void AllowScreenSaver(bool allowed) override {
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, allowed ? "1" : "0");
+    if (!video_started_) return;
+    if (allowed)
+      SDL_EnableScreenSaver();
+    else
+      SDL_DisableScreenSaver();
+  }
   bool IsActive() const override {
     return main_ != nullptr && (SDL_GetWindowFlags(main_) & SDL_WINDOW_INPUT_FOCUS) != 0;
   }

@@ -2,18 +2,21 @@
 start-up messages, a minimal game run headless to its step limit, the exit
 status and the removal of the temporary directory."""
 
-import json
 import os
 import shutil
+import signal
 import struct
 import subprocess
+import sys
 import tempfile
+import time
 import unittest
 from pathlib import Path
 
-BUILD_DIR = Path(os.environ.get("VEXLO_BUILD_DIR", Path(__file__).resolve().parents[2] / "build"))
-RUNNER = BUILD_DIR / "vexlo-runner"
-PACK = BUILD_DIR / "vexlo-pack"
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import gamekit  # noqa: E402
+
+RUNNER = Path(gamekit.RUNNER)
 
 MARKER_SUM = 0xF7140067
 
@@ -81,17 +84,16 @@ def rewrite_payload(game, runner_size, change):
 
 # --- Packing and running ---
 
-def pack_minimal_game(directory, speed=60):
+def pack_minimal_game(directory, **manifest):
+    """Packs a one-room game (manifest entries added to game.json)."""
     project = Path(directory) / "project"
-    (project / "rooms").mkdir(parents=True)
-    manifest = {"format": 1, "game_id": 7, "resources": {"rooms": ["rm_first"]},
-                "room_order": ["rm_first"]}
-    (project / "game.json").write_text(json.dumps(manifest))
-    room = {"caption": "First", "width": 320, "height": 240, "speed": speed}
-    (project / "rooms" / "rm_first.json").write_text(json.dumps(room))
+    files = gamekit.minimal_project()
+    files["game.json"].update(manifest)
+    gamekit.write_files(str(project), files)
     game = Path(directory) / "minimal.game"
-    subprocess.run([str(PACK), str(project), "-o", str(game), "--runner", str(RUNNER)],
-                   check=True, capture_output=True, timeout=120)
+    code, _, err = gamekit.pack(str(project), str(game), "--runner", str(RUNNER))
+    if code != 0:
+        raise AssertionError("vexlo-pack failed: " + err)
     return game
 
 
@@ -168,12 +170,36 @@ class StartupTest(unittest.TestCase):
                 self.assertEqual(result.stderr, message)
 
     def test_minimal_game_runs_to_step_limit(self):
+        games = {"plain": pack_minimal_game(self.work / "plain"),
+                 "debug mode": pack_minimal_game(self.work / "debug", debug=True)}
+        for name, game in games.items():
+            for switches in [{"VEXLO_MAX_STEPS": 5}, {"VEXLO_MAX_STEPS": 30, "VEXLO_FAST": 1}]:
+                with self.subTest(name, **switches):
+                    result = self.run_game(game, **switches)
+                    self.assertEqual(result.returncode, 0, result.stderr)
+                    self.assertEqual(result.stderr, "")
+
+    def test_termination_signal_ends_the_game_cleanly(self):
+        """SIGTERM ends the game as game_end does: exit 0, nothing left."""
         game = pack_minimal_game(self.work)
-        for switches in [{"VEXLO_MAX_STEPS": 5}, {"VEXLO_MAX_STEPS": 30, "VEXLO_FAST": 1}]:
-            with self.subTest(**switches):
-                result = self.run_game(game, **switches)
-                self.assertEqual(result.returncode, 0, result.stderr)
-                self.assertEqual(result.stderr, "")
+        env = {k: v for k, v in os.environ.items() if k.lower() not in ("temp", "tmp")}
+        env.update({"TMPDIR": str(self.temp_base), "VEXLO_HEADLESS": "1"})
+        process = subprocess.Popen([str(game)], env=env, cwd=self.work,
+                                   stderr=subprocess.PIPE, text=True)
+        try:
+            # The handlers are installed right after the temporary directory
+            # is made; wait for it, then a little longer.
+            deadline = time.monotonic() + 60
+            while not list(self.temp_base.iterdir()) and time.monotonic() < deadline:
+                time.sleep(0.02)
+            time.sleep(0.3)
+            process.send_signal(signal.SIGTERM)
+            _, stderr = process.communicate(timeout=60)
+        finally:
+            if process.poll() is None:
+                process.kill()
+        self.assertEqual(process.returncode, 0, stderr)
+        self.assertEqual(list(self.temp_base.iterdir()), [])
 
     def test_window_session_without_display(self):
         """The SDL backend (loading window, game window, message pump) on

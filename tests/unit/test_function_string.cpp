@@ -2,6 +2,7 @@
 // including the edge cases of positions, counts and empty patterns.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -147,8 +148,9 @@ TEST(FunctionString, CaseRepeatAndFilters) {
   });
 }
 
-TEST(FunctionString, RepeatingBeyondTheLimitRaisesInsteadOfExhaustingMemory) {
+TEST(FunctionString, HugeResultsRaiseInsteadOfExhaustingMemory) {
   EXPECT_THROW(CallBuiltin("string_repeat", {S(u"abcdefgh"), R(1e12)}), std::length_error);
+  EXPECT_THROW(CallBuiltin("string_format", {R(1), R(1e12), R(0)}), std::length_error);
 }
 
 TEST(FunctionString, ReplaceAndReplaceAll) {

@@ -5,8 +5,11 @@
 #include <memory>
 #include <string>
 
+#include "platform/clock.h"
+#include "platform/window.h"
 #include "runner/game_data.h"
 #include "runner/load_form.h"
+#include "runner/pixel_font.h"
 #include "runner/runner_form.h"
 #include "runner/test_switches.h"
 #include "world/room_enter.h"
@@ -220,6 +223,55 @@ TEST(RunnerLoadForm, LabelOnlyInDebugModeWithTheBar) {
     EXPECT_EQ(form.ShowsBar(), c.bar);
     form.Close();
   }
+}
+
+int g_polls = 0;
+void CountPoll() { ++g_polls; }
+
+TEST(RunnerClock, WaitNeverEndsEarly) {
+  const ClockWaitTuning tunings[] = {{0, 0}, {300, 50}, {1000, 0}, {1000, 100}, {50000, 0}};
+  for (const ClockWaitTuning& tuning : tunings) {
+    SCOPED_TRACE(tuning.spin_micros);
+    for (int64_t delay : {0, 1, 150, 2500}) {
+      g_polls = 0;
+      const int64_t target = Clock_NowMicros() + delay;
+      Clock_WaitUntil(target, CountPoll, tuning);
+      EXPECT_GE(Clock_NowMicros(), target);
+    }
+  }
+  // A wait longer than one sleep slice lets the window work during it.
+  g_polls = 0;
+  Clock_WaitUntil(Clock_NowMicros() + 35000, CountPoll, ClockWaitTuning{0, 0});
+  EXPECT_GE(g_polls, 3);
+}
+
+TEST(RunnerHeadless, MessagesBecomeOneLineOnStandardError) {
+  auto window = CreateHeadlessWindowBackend();
+  testing::internal::CaptureStderr();
+  window->ShowMessage("title", "first\r\nsecond");
+  window->ShowMessage("title", "Error: Not a valid game file.");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "first  second\nError: Not a valid game file.\n");
+  EXPECT_FALSE(window->OpenLoadingWindow(10, 10, LoadingWindowStyle()));
+  EXPECT_TRUE(window->OpenMain(320, 240, "caption"));
+  EXPECT_TRUE(window->IsActive());
+  PlatformEvent event;
+  window->PumpEvents();
+  EXPECT_FALSE(window->NextEvent(event));
+}
+
+TEST(RunnerPixelFont, DrawsInsideAndClipsOutside) {
+  RBitmap bitmap;
+  bitmap.width = 8;
+  bitmap.height = 8;
+  bitmap.pixels.assign(64, 0);
+  PixelFont_Draw(bitmap, 0, 0, "|", 0xFFFFFFFFu);  // column 2, rows 0..6
+  for (int y = 0; y < 8; ++y) EXPECT_EQ(bitmap.pixels[y * 8 + 2], y < 7 ? 0xFFFFFFFFu : 0u);
+  // Text running off every edge, and bytes outside ASCII, stay in bounds.
+  for (int x : {-100, -3, 5, 100})
+    for (int y : {-100, -4, 6, 100}) PixelFont_Draw(bitmap, x, y, "W\xff\x01", 0xFF00FF00u);
+  EXPECT_EQ(PixelFont_TextWidth(""), 0);
+  EXPECT_EQ(PixelFont_TextWidth("Ready"), 29);
 }
 
 }  // namespace

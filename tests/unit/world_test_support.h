@@ -114,7 +114,7 @@ class WorldTest : public ::testing::Test {
     RunnerForm().step_counter = 0;
     Event_Context() = REventContext();
     Input_Clear();
-    Room_SetHooks(RoomHooks{RoomRuntime_Enter, RoomRuntime_Leave});
+    Room_SetHooks(RoomHooks{RoomRuntime_Enter, RoomRuntime_Leave, Room_Live});
     Output().clear();
   }
 
