@@ -94,6 +94,7 @@ class ProjectReader {
   NameIndex sounds_{"sound"}, sprites_{"sprite"}, backgrounds_{"background"};
   NameIndex paths_{"path"}, scripts_{"script"}, fonts_{"font"};
   NameIndex timelines_{"time line"}, objects_{"object"}, rooms_{"room"};
+  std::string current_file_;  // the resource file being read
   int32_t max_instance_id_ = 100000;
   int32_t max_tile_id_ = 10000000;
 };
@@ -187,7 +188,9 @@ void ProjectReader::ReadKind(ResourceTable<T>& table, const std::vector<OrderEnt
   for (size_t i = 0; i < order.size(); ++i) {
     if (!order[i].present) continue;
     table.names[i] = order[i].name;
-    table.items[i] = read(root_ / dir / (order[i].file + extension), order[i].name);
+    fs::path file = root_ / dir / (order[i].file + extension);
+    current_file_ = Rel(file);
+    table.items[i] = read(file, order[i].name);
   }
 }
 
@@ -657,8 +660,9 @@ void ProjectReader::AddArgumentCodes(const CAction& a, const std::string& where,
     const VString& text = a.act_argstring[static_cast<size_t>(i)];
     if (kind == 1 || kind == 15) continue;
     if (kind == 2 && (text.empty() || (text[0] != u'"' && text[0] != u'\''))) continue;
-    codes_->push_back(CodeText{CodeText::Kind::Expression, where, 0, 0, ToLatin1(text),
-                               "argument " + std::to_string(i) + " of " + what});
+    codes_->push_back(CodeText{CodeText::Kind::Expression, current_file_, 0, 0, ToLatin1(text),
+                               "argument " + std::to_string(i) + " of " + what + " (" + where +
+                                   ")"});
   }
 }
 

@@ -303,7 +303,7 @@ void ProjectWriter::Sound(const CSound& s, const std::string& f) {
     j["extension"] = U8(s.s_extension);
   }
   j["original_name"] = U8(s.s_origname);
-
+  j["effects"] = s.s_effects;
   j["volume"] = s.s_volume;
   j["pan"] = s.s_pan;
   j["preload"] = s.s_preload;

@@ -238,6 +238,7 @@ int Runner_Main(int argc, char** argv) {
   StartTempDir();
   InstallStopSignals();
   Stage_RegisterBuiltins();
+  Stage_InstallHooks();
   Platform_Window().PumpEvents();
   const int status = StartTimer();
   TempDir_Remove();

@@ -5,22 +5,32 @@
 
 #include <sys/resource.h>
 
+#include "code/builtin_variables.h"
+#include "code/code_constant.h"
+#include "code/code_error_state.h"
 #include "code/code_function.h"
+#include "code/code_main.h"
+#include "code/code_script.h"
+#include "code/code_variable.h"
 #include "platform/window.h"
 #include "runner/game_data.h"
 #include "runner/random.h"
 #include "runner/runner_form.h"
 #include "runner/support_file.h"
 #include "runner/value.h"
+#include "world/action_engine.h"
+#include "world/event_dispatch.h"
+#include "world/input_state.h"
 #include "world/room_runtime.h"
-#include "world/run_main.h"
-#include "world/run_step.h"
+#include "world/world_builtins.h"
 
-void Stage_RegisterBuiltins() {
-  Builtins_RegisterAll();
-  Run_SetHooks(RunHooks{World_Step, nullptr, World_HandleWindowEvent});
-  RoomHooks rh; rh.enter = RoomRuntime_Enter; rh.leave = RoomRuntime_Leave; rh.live_record = Room_Live;
-  Room_SetHooks(rh);
+void Stage_RegisterBuiltins() { Builtins_RegisterAll(); }
+
+// Not wired yet: the renderer's frame presentation (graphics/).
+void Stage_InstallHooks() {
+  World_InstallHooks();
+  Code_AbortHook = Runner_Abort;
+  Constant_MessageHook = Runner_ShowMessage;
 }
 
 // Priority 1 raises the process a little, 2 a lot. Raising needs privileges
@@ -41,16 +51,11 @@ bool Stage_ExtractIncludedFiles() {
 
 // Not wired yet: extension packages (files/).
 bool Stage_PrepareExtensions() { return true; }
-// Not wired yet: the game's constants (code/).
-bool Stage_DefineConstants() { return true; }
-// Not wired yet: trigger conditions (world/).
-bool Stage_PrepareTriggers() { return true; }
-// Not wired yet: scripts (code/).
-bool Stage_CompileScripts() { return true; }
-// Not wired yet: time line actions (world/).
-bool Stage_CompileTimeLines() { return true; }
-// Not wired yet: object actions (world/).
-bool Stage_CompileObjects() { return true; }
+bool Stage_DefineConstants() { return Constants_Prepare(); }
+bool Stage_PrepareTriggers() { return World_PrepareTriggers(); }
+bool Stage_CompileScripts() { return Code_CompileScripts(); }
+bool Stage_CompileTimeLines() { return World_CompileTimeLines(); }
+bool Stage_CompileObjects() { return World_CompileObjects(); }
 // Not wired yet: the sound system (audio/).
 bool Stage_PrepareSounds() { return true; }
 
@@ -75,30 +80,32 @@ bool Stage_PrepareGraphics() {
   return true;
 }
 
-// Not wired yet: input handlers and input state (world/ input).
-bool Stage_Ready() { return true; }
+// The window's input handlers are the run loop's event hook (installed at
+// program start); events that arrived while loading wait in the window's
+// queue until the run loop takes them.
+bool Stage_Ready() {
+  Input_Clear();
+  return true;
+}
 
-// Not wired yet: event dispatch lists (world/).
-void GameStart_BuildDispatchLists() {}
-// Not wired yet: global variables (code/).
-void GameStart_ResetGlobals() {}
-// Not wired yet: score, lives and cursor sprite (world/).
-void GameStart_ResetScore() {}
+void GameStart_BuildDispatchLists() { Dispatch_Build(); }
+void GameStart_ResetGlobals() { Variable_GlobalsReset(); }
+// Not wired yet: the cursor sprite (graphics/).
+void GameStart_ResetScore() { Variable_ResetGlobals(); }
 void GameStart_SeedRandom() { RandomSeedFromClock(); }
-// Not wired yet: library initialisation code (code/, world/).
-void GameStart_RunLibraryInitCode() {}
+// A text that does not compile has been reported as a fatal error, which
+// requested the abort.
+void GameStart_RunLibraryInitCode() { Code_RunLibraryInit(); }
 // Not wired yet: extension initialisers (files/).
 bool GameStart_InitExtensions() { return true; }
-// Not wired yet: live room states (world/).
 void GameStart_ResetRoomStates() { RoomRuntime_Reset(); }
 
-// Not wired yet: live room states (world/).
 void GameEnd_FreeRoomStates() { RoomRuntime_FreeAll(); }
 // Not wired yet: extension finalisers (files/).
 bool GameEnd_FinalizeExtensions() { return true; }
 
-// Not wired yet: saved games (world/) and the input state.
-void Transition_LoadSavedGame(const std::string& file_name) {}
+// Not wired yet: saved games (world/).
+void Transition_LoadSavedGame(const std::string& file_name) { Input_Clear(); }
 
 // Not wired yet: graphics (graphics/).
 void Shutdown_UnloadSupportLibrary() {}

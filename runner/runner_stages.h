@@ -10,6 +10,9 @@
 
 // Program start: enter every builtin function, variable and constant.
 void Stage_RegisterBuiltins();
+// Program start: connect the run loop and room changes to the game world,
+// the renderer and the input state.
+void Stage_InstallHooks();
 
 // Preparation stages, in their order.
 void Stage_SetPriority();

@@ -84,17 +84,22 @@ def rewrite_payload(game, runner_size, change):
 
 # --- Packing and running ---
 
-def pack_minimal_game(directory, **manifest):
-    """Packs a one-room game (manifest entries added to game.json)."""
+def pack_game(directory, files):
+    """Packs a project given as gamekit files; returns the game's path."""
     project = Path(directory) / "project"
-    files = gamekit.minimal_project()
-    files["game.json"].update(manifest)
     gamekit.write_files(str(project), files)
-    game = Path(directory) / "minimal.game"
+    game = Path(directory) / "packed.game"
     code, _, err = gamekit.pack(str(project), str(game), "--runner", str(RUNNER))
     if code != 0:
         raise AssertionError("vexlo-pack failed: " + err)
     return game
+
+
+def pack_minimal_game(directory, **manifest):
+    """Packs a one-room game (manifest entries added to game.json)."""
+    files = gamekit.minimal_project()
+    files["game.json"].update(manifest)
+    return pack_game(directory, files)
 
 
 class StartupTest(unittest.TestCase):
@@ -178,6 +183,33 @@ class StartupTest(unittest.TestCase):
                     result = self.run_game(game, **switches)
                     self.assertEqual(result.returncode, 0, result.stderr)
                     self.assertEqual(result.stderr, "")
+
+    def test_failed_stage_stops_start_up(self):
+        """A script that does not compile fails its stage: its message, no
+        room is entered, a non-zero exit."""
+        files = gamekit.minimal_project(
+            objects={"o": {"create": 'show_debug_message("entered");'}},
+            code={"scripts/broken.vxs": "x = ;"})
+        files["game.json"]["resources"]["scripts"] = ["broken"]
+        result = self.run_game(pack_game(self.work, files), VEXLO_MAX_STEPS=5)
+        self.assertEqual(result.returncode, 1)
+        self.assertTrue(result.stderr.endswith("\nFailed to compile the scripts.\n"),
+                        result.stderr)
+        self.assertEqual(result.stdout, "")
+
+    def test_fatal_error_aborts_after_the_step(self):
+        """With abort-on-errors every error is fatal: the game stops after
+        the step that raised it, with a non-zero exit; without it the game
+        goes on to its step limit and ends normally."""
+        step = 'show_debug_message("step"); x = missing_variable;'
+        for abort, code, steps in [(True, 2, 1), (False, 0, 4)]:
+            with self.subTest(abort_on_errors=abort):
+                files = gamekit.minimal_project(objects={"o": {"step": step}},
+                                                settings={"abort_on_errors": abort})
+                game = pack_game(self.work / str(abort), files)
+                result = self.run_game(game, VEXLO_MAX_STEPS=4, VEXLO_FAST=1)
+                self.assertEqual(result.returncode, code, result.stderr)
+                self.assertEqual(result.stdout, "step\n" * steps)
 
     def test_termination_signal_ends_the_game_cleanly(self):
         """SIGTERM ends the game as game_end does: exit 0, nothing left."""

@@ -3,6 +3,7 @@
 // check failure or a stream exception, never a crash.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -182,7 +183,7 @@ CStream MinimalBody(int bad, int32_t room_order_count = 1, int huge = -1) {
       b.WriteStreamC(info);
     } else if (i == 15) {  // room order
       b.WriteInteger(room_order_count);
-      for (int32_t k = 0; k < room_order_count; ++k) b.WriteInteger(0);
+      for (int32_t k = 0; k < std::min(room_order_count, 4); ++k) b.WriteInteger(0);
     } else {
       b.WriteInteger(i == huge ? 0x7FFFFFF0 : 0);
       if (i == 11) {  // rooms: last instance and tile ids
@@ -293,7 +294,7 @@ TEST(Loader, AppendedToARealElfRunnerLoadsFromItsImageEnd) {
   std::vector<uint8_t> runner;
   {
     CStream self;
-    ASSERT_TRUE(self.LoadFromFile("/proc/self/exe"));
+    if (!self.LoadFromFile("/bin/true")) GTEST_SKIP() << "no /bin/true";
     runner = self.Bytes();
   }
   size_t q = ElfImageEnd(runner.data(), runner.size());

@@ -1,0 +1,57 @@
+#!/usr/bin/env python3
+"""Runs each benchmark of this folder in the game scripting language (through
+bench_lang_runner) and in Lua 5.4, best of N wall-clock runs each, and prints
+the time ratio per benchmark and the geometric mean.
+
+usage: run.py [BUILD_DIR] [--repeat N]
+"""
+import math
+import os
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+# Extra runner arguments per benchmark.
+RUNNER_ARGS = {"with": ["--instances", "100"]}
+
+
+def best_time(cmd, repeat):
+    best = None
+    output = None
+    for _ in range(repeat):
+        start = time.perf_counter()
+        result = subprocess.run(cmd, capture_output=True, text=True, check=False)
+        elapsed = time.perf_counter() - start
+        if result.returncode != 0:
+            sys.exit(f"failed: {' '.join(cmd)}\n{result.stdout}{result.stderr}")
+        output = result.stdout.strip()
+        best = elapsed if best is None else min(best, elapsed)
+    return best, output
+
+
+def main():
+    args = sys.argv[1:]
+    repeat = 3
+    if "--repeat" in args:
+        i = args.index("--repeat")
+        repeat = int(args[i + 1])
+        del args[i:i + 2]
+    build = args[0] if args else os.path.join(HERE, "..", "..", "build")
+    runner = os.path.join(build, "bench", "bench_lang_runner")
+    names = sorted(f[:-4] for f in os.listdir(HERE) if f.endswith(".vxs"))
+    print(f"{'benchmark':<12}{'vexlo s':>10}{'lua s':>10}{'ratio':>8}  result")
+    logs = []
+    for name in names:
+        vx, vx_out = best_time([runner, os.path.join(HERE, name + ".vxs")] + RUNNER_ARGS.get(name, []),
+                               repeat)
+        lua, lua_out = best_time(["lua5.4", os.path.join(HERE, name + ".lua")], repeat)
+        same = "same" if vx_out == lua_out else f"DIFFERS: {vx_out} vs {lua_out}"
+        ratio = vx / lua
+        logs.append(math.log(ratio))
+        print(f"{name:<12}{vx:>10.3f}{lua:>10.3f}{ratio:>8.2f}  {same}")
+    print(f"{'geomean':<32}{math.exp(sum(logs) / len(logs)):>8.2f}")
+
+
+if __name__ == "__main__":
+    main()
