@@ -94,6 +94,15 @@ inline void SetReal(RValue& v, double x) {
   v.val = x;
 }
 
+// Copies a value; a real copies no string (a stale string in out is
+// dropped, so no unused text travels on).
+inline void CopyValue(RValue& out, const RValue& in) {
+  out.kind = in.kind;
+  out.val = in.val;
+  if (in.kind == VALUE_STRING) out.str = in.str;
+  else if (!out.str.empty()) out.str.clear();
+}
+
 inline int Fail(const RExecContext& ctx, int position, std::string_view message) {
   CodeError(*ctx.code, position, message);
   return STATUS_ERROR;
@@ -564,7 +573,7 @@ int Interpreter::Exec(const RToken& node) {
 
 int Interpreter::Eval(const RToken& node, RValue& out) {
   switch (node.kind) {
-    case NODE_CONSTANT: out = node.value; return STATUS_OK;
+    case NODE_CONSTANT: CopyValue(out, node.value); return STATUS_OK;
     case NODE_SIMPLE_VARIABLE: {
       // Plain user variables of self and locals: the common case.
       if (node.ind >= kUserVariableBase) {
@@ -575,7 +584,7 @@ int Interpreter::Eval(const RToken& node, RValue& out) {
         if (list != nullptr) {
           const RValue* slot = list->Slot(node.ind, 0);
           if (slot != nullptr) {
-            out = *slot;
+            CopyValue(out, *slot);
             return STATUS_OK;
           }
         }

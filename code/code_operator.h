@@ -31,6 +31,24 @@ inline bool Code_BinaryRealFast(int op, double& l, double r) {
     case 210: x = l + r; break;
     case 211: x = l - r; break;
     case 212: x = l * r; break;
+    case 213:
+      if (r == 0.0) return false;
+      x = l / r;
+      break;
+    case 214:
+      if (r == 0.0) return false;
+      x = std::trunc(l / r);
+      break;
+    case 215: {
+      if (r == 0.0) return false;
+      double q = std::trunc(l / r);
+      if (!std::isfinite(q)) return false;
+      x = std::fma(-q, r, l);
+      break;
+    }
+    case 201: l = (IsTrue(l) && IsTrue(r)) ? 1.0 : 0.0; return true;
+    case 202: l = (IsTrue(l) || IsTrue(r)) ? 1.0 : 0.0; return true;
+    case 216: l = (IsTrue(l) != IsTrue(r)) ? 1.0 : 0.0; return true;
     case 204: l = (l - r) < -kCompareTolerance ? 1.0 : 0.0; return true;
     case 205: l = (l - r) <= kCompareTolerance ? 1.0 : 0.0; return true;
     case 101:

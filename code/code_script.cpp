@@ -43,29 +43,49 @@ bool CompileScript(int index) {
 }
 
 // Saves the 16 slots, the count and the script name; restores them when
-// it goes out of scope (also after an exception).
+// it goes out of scope (also after an exception). Strings move only when a
+// slot holds one, and the name is kept when a script calls itself, so a
+// call with real arguments copies no string.
 class SavedArguments {
  public:
-  explicit SavedArguments(bool with_script) : with_script_(with_script) {
-    for (int i = 0; i < kArgumentSlots; ++i) std::swap(saved_[i], g_Arguments.slot[i]);
-    if (with_script_) {
-      count_ = g_Arguments.count;
+  SavedArguments(bool with_script, const std::string* name) : with_script_(with_script) {
+    for (int i = 0; i < kArgumentSlots; ++i) {
+      RValue& slot = g_Arguments.slot[i];
+      saved_[i].kind = slot.kind;
+      saved_[i].val = slot.val;
+      if (!slot.str.empty()) saved_[i].str.swap(slot.str);
+    }
+    if (!with_script_) return;
+    count_ = g_Arguments.count;
+    if (name != nullptr && g_Arguments.script_name != *name) {
+      name_changed_ = true;
       name_.swap(g_Arguments.script_name);
+      g_Arguments.script_name = *name;
     }
   }
   ~SavedArguments() {
-    for (int i = 0; i < kArgumentSlots; ++i) std::swap(saved_[i], g_Arguments.slot[i]);
-    if (with_script_) {
-      g_Arguments.count = count_;
-      name_.swap(g_Arguments.script_name);
+    for (int i = 0; i < kArgumentSlots; ++i) {
+      RValue& slot = g_Arguments.slot[i];
+      slot.kind = saved_[i].kind;
+      slot.val = saved_[i].val;
+      if (!slot.str.empty() || !saved_[i].str.empty()) {
+        slot.str.swap(saved_[i].str);
+        saved_[i].str.clear();
+      }
     }
+    if (!with_script_) return;
+    g_Arguments.count = count_;
+    if (name_changed_) name_.swap(g_Arguments.script_name);
   }
 
   // Slots 0..n-1 take args; the rest become the real 0.
   static void Fill(const RValue* args, int n) {
     for (int i = 0; i < kArgumentSlots; ++i) {
+      RValue& slot = g_Arguments.slot[i];
       if (i < n) {
-        g_Arguments.slot[i] = args[i];
+        slot.kind = args[i].kind;
+        slot.val = args[i].val;
+        if (!args[i].str.empty() || !slot.str.empty()) slot.str = args[i].str;
       } else {
         g_Arguments.slot[i].kind = VALUE_REAL;
         g_Arguments.slot[i].val = 0.0;
@@ -76,6 +96,7 @@ class SavedArguments {
  private:
   ArgumentFrame saved_;
   bool with_script_;
+  bool name_changed_ = false;
   int count_ = 0;
   std::string name_;
 };
@@ -95,7 +116,7 @@ bool CheckArgumentCount(const CCode& code, const std::string& name, int n) {
 // arguments in the slots; a compile error is reported with the prefix.
 void RunText(const VString& text, const char* prefix, RValue& result, CInstance* self,
              CInstance* other, const RValue* args, int n) {
-  SavedArguments saved(false);
+  SavedArguments saved(false, nullptr);
   SavedArguments::Fill(args, std::min(n, kArgumentSlots - 1));
   CCode code(text, false);
   if (!code.Compile()) {
@@ -195,9 +216,8 @@ bool Code_CallScript(int s, CInstance* self, CInstance* other, RValue& result, b
   const CCode* code = Code_ScriptCode(s);
   if (code == nullptr) return false;
   const std::string& name = g_scripts[static_cast<size_t>(s)]->name;
-  SavedArguments saved(true);
+  SavedArguments saved(true, &name);
   g_Arguments.count = n;
-  g_Arguments.script_name = name;
   SavedArguments::Fill(args, n);
   result = RValue();
   if (!Code_RunForValue(*code, self, other, result)) {

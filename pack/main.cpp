@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pack/pack_build.h"
+#include "pack/pack_check.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ int Run(const Options& o) {
         UnpackGame(o.input, o.output);
         return 0;
       case Options::Mode::Check: {
-        std::vector<PackError> errors = CheckProject(o.input);
+        std::vector<PackError> errors = CheckProject(o.input, CheckCodeText);
         for (const PackError& e : errors) std::cerr << e.what() << "\n";
         return errors.empty() ? 0 : 1;
       }

@@ -129,8 +129,12 @@ std::vector<CodeText> ProjectCodeTexts(const fs::path& project) {
 }
 
 std::vector<PackError> CheckProject(const fs::path& project, const CodeChecker& checker) {
+  // Code resolves script and resource names through the process-wide game
+  // data, as it does in the runner.
+  std::vector<CodeText> codes;
+  ReadProject(project, Game(), &codes);
   std::vector<PackError> errors;
-  for (const CodeText& code : ProjectCodeTexts(project)) {
+  for (const CodeText& code : codes) {
     if (!checker) continue;
     std::vector<PackError> found = checker(code);
     errors.insert(errors.end(), found.begin(), found.end());

@@ -870,6 +870,12 @@ void ProjectReader::Run() {
   g_.debug_mode = m.Bool("debug", false);
   JsonObject lib = m.Object("support_library");
   g_.support_library_name = V(lib.Str("name", "vexlo3d.bin"));
+  // The runner writes the library into its temporary directory under this
+  // name, so it must stay a plain file name.
+  std::string lib_name = ToLatin1(g_.support_library_name);
+  if (lib_name.empty() || lib_name == "." || lib_name == ".." ||
+      lib_name.find_first_of("/\\") != std::string::npos)
+    lib.Fail("name", "expected a plain file name");
   if (lib.Has("file")) g_.support_library = Bytes(root_, lib.Get("file"), lib.Where());
   lib.Finish();
   Settings(m.Object("settings"));

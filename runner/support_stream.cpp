@@ -47,11 +47,18 @@ struct InflatePieces {
   }
 };
 
+// Gives back the pieces beyond those kept, also when inflating fails.
+struct TrimOnExit {
+  InflatePieces& store;
+  ~TrimOnExit() { store.Trim(); }
+};
+
 // Inflates one zlib stream held in src into out. Corrupt data raises
 // StreamFormatError; data that ends before the zlib stream does raises
 // StreamReadError.
 void Inflate(const uint8_t* src, size_t n, std::vector<uint8_t>& out) {
   thread_local InflatePieces store;
+  TrimOnExit trim{store};
   z_stream z{};
   if (inflateInit(&z) != Z_OK) throw std::bad_alloc();
   z.next_in = const_cast<Bytef*>(src);
@@ -83,7 +90,6 @@ void Inflate(const uint8_t* src, size_t n, std::vector<uint8_t>& out) {
     const uint8_t* piece = store.pieces[k].get();
     out.insert(out.end(), piece, piece + std::min(kPieceSize, total - k * kPieceSize));
   }
-  store.Trim();
 }
 
 std::vector<uint8_t> Deflate(const uint8_t* src, size_t n) {

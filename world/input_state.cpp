@@ -81,6 +81,8 @@ bool Input_HandleWindowEvent(const PlatformEvent& event) {
     case PlatformEvent::MouseDown: Input_ButtonDown(event.button); return true;
     case PlatformEvent::MouseUp: Input_ButtonUp(event.button); return true;
     case PlatformEvent::MouseWheel: Input_Wheel(event.wheel); return true;
+    case PlatformEvent::FocusGained: g_input.window_active = true; return true;
+    case PlatformEvent::FocusLost: g_input.window_active = false; return true;
     case PlatformEvent::MouseMove:
       g_input.window_x = event.x;
       g_input.window_y = event.y;

@@ -32,6 +32,7 @@ struct RInputState {
   int32_t window_x = 0, window_y = 0;
   double mouse_x = 0, mouse_y = 0;
   double mouse_xprevious = 0, mouse_yprevious = 0;
+  bool window_active = true;  // the game window has the focus
 
   RInputState();
 };

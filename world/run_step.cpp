@@ -360,7 +360,9 @@ void Step_Animation() {
 
 void World_Step() {
   TRunnerForm& form = RunnerForm();
+  if (!Input().window_active && Game().settings.freeze_when_inactive) return;
   FunctionKeys();
+  if (!Input().window_active) Input_Clear();
   Step_SavePrevious();
   // Each phase ends the step when it left a transition pending.
   Step_Triggers(kStepBegin);

@@ -1,8 +1,7 @@
 """vexlo-pack: packing the example, unpacking and repacking it, the error
 messages and exit codes, and that a failed build leaves nothing behind."""
-import filecmp
+import json
 import os
-import shutil
 import stat
 import sys
 import unittest
@@ -22,6 +21,13 @@ def tree(root):
             with open(path, "rb") as f:
                 out[os.path.relpath(path, root)] = f.read()
     return out
+
+
+def set_manifest(p, key, value):
+    with open(p.path("game.json")) as f:
+        manifest = json.load(f)
+    manifest[key] = value
+    p.write({"game.json": manifest})
 
 
 class RoundTrip(unittest.TestCase):
@@ -94,6 +100,12 @@ class Errors(unittest.TestCase):
             ("misspelt field",
              lambda p: p.write({"backgrounds/bg_sky.json": {"image": "bg_sky.png", "imgae": 1}}),
              'backgrounds/bg_sky.json: unknown field "imgae"'),
+            ("support library outside the temporary directory",
+             lambda p: set_manifest(p, "support_library", {"name": "../lib.bin"}),
+             'game.json: support_library: "name": expected a plain file name'),
+            ("room order naming no room",
+             lambda p: set_manifest(p, "room_order", ["rm_main", "rm_none"]),
+             'game.json: room_order[1]: unknown room "rm_none"'),
             ("text beyond Latin-1",
              lambda p: p.write({"scripts/scr_greet.vxs": "x = \"\u20ac\";"}),
              "scripts/scr_greet.vxs: "),

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "graphics/font_raster.h"
+#include "pack/pack_build.h"
 #include "pack/pack_error.h"
 #include "pack/pack_image.h"
 #include "pack/pack_json.h"
@@ -507,4 +508,37 @@ TEST(PackFont, RasterisedAtlasHoldsEveryGlyph) {
   FontRaster again;
   ASSERT_TRUE(RasteriseFont("DejaVu Sans", 12, false, false, 32, 127, again, error));
   EXPECT_EQ(again.atlas, r.atlas);
+}
+
+TEST(PackCheck, CheckerSeesEveryCodeTextAndItsErrorsComeBack) {
+  TempDir dir;
+  CGameData original;
+  BuildGame(original);
+  WriteProject(original, dir.Path());
+  std::vector<std::string> seen;
+  CodeChecker checker = [&](const CodeText& code) {
+    seen.push_back(code.what);
+    std::vector<PackError> errors;
+    if (code.text.find("room_code") != std::string::npos)
+      errors.emplace_back(code.path, "unknown function room_code", code.line, 1);
+    return errors;
+  };
+  std::vector<PackError> errors = CheckProject(dir.Path(), checker);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0].Path(), (dir.Path() / "rooms/rm/creation.vxs").string());
+  EXPECT_EQ(std::string(errors[0].what()),
+            errors[0].Path() + ":1:1: unknown function room_code");
+  // Scripts, code actions, creation codes, trigger conditions, library code
+  // and expression arguments all reach the checker.
+  auto has = [&](const std::string& prefix) {
+    for (const std::string& w : seen)
+      if (w.rfind(prefix, 0) == 0) return true;
+    return false;
+  };
+  for (const char* prefix : {"script scr_a", "action 1 of object obj create 0",
+                             "creation code of room rm", "creation code of instance 100001",
+                             "trigger far right", "library initialization code 0",
+                             "argument 0 of action 1 of object obj collision 0",
+                             "action 3 of time line tl step 5"})
+    EXPECT_TRUE(has(prefix)) << prefix;
 }
