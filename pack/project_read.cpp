@@ -262,8 +262,8 @@ void ProjectReader::Triggers(const Json& list, const std::string& where) {
     auto t = std::make_unique<CTrigger>();
     t->i_name = V(j.Str("name"));
     if (j.Has("condition")) {
+      // A condition is a program whose returned value decides.
       t->i_condition = Code(root_, j.Get("condition"), j.Where(), "trigger " + ToUtf8(t->i_name));
-      if (codes_) codes_->back().kind = CodeText::Kind::Expression;
     }
     t->i_moment = j.Int("moment", 1);
     t->i_constname = V(j.Str("constant", ""));

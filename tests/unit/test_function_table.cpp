@@ -126,6 +126,7 @@ TEST(BuiltinVariables, GlobalsComeFirstInTheirFixedOrder) {
 }
 
 TEST(BuiltinVariables, ReadOnlyVariablesCannotBeSet) {
+  Builtins_RegisterAll();
   for (const char* name : {"argument_relative", "argument_count", "working_directory",
                            "program_directory", "current_time", "vexlo_version", "os_type"})
     EXPECT_FALSE(Variable_BuiltinGet(Variable_BuiltinFind(name)).can_set) << name;
@@ -225,6 +226,7 @@ std::vector<int> g_raised_events;
 void RecordEvent(int number) { g_raised_events.push_back(number); }
 
 TEST(BuiltinVariables, LivesAndHealthRaiseTheirEventsWhenTheyRunOut) {
+  Builtins_RegisterAll();  // registration installs the world's hook: replace it after
   Variable_ResetGlobals();
   Variable_OtherEventHook = RecordEvent;
   g_raised_events.clear();
