@@ -15,7 +15,8 @@ echo "== unit tests under sanitizers"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXLO_SANITIZE=ON \
   -DVEXLO_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs" --target vexlo-unit-tests
-ASAN_OPTIONS=detect_leaks=1 build-asan/tests/vexlo-unit-tests --gtest_brief=1
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
+  build-asan/tests/vexlo-unit-tests --gtest_brief=1
 
 echo "== fuzz smoke run"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

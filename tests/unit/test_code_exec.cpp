@@ -184,7 +184,13 @@ TEST_F(CodeExecTest, CodeExecUnboundedRecursionStops) {
   EXPECT_NE(out.find(kRecursionMessage), std::string::npos) << out.substr(0, 200);
   EXPECT_EQ(Code_RunDepth(), 0);
   codetest::Output().clear();
+  // Deep but bounded recursion runs. Sanitizer builds have much larger stack
+  // frames, so the stack guard stops them sooner.
+#if defined(__SANITIZE_ADDRESS__)
+  EXPECT_EQ(Run("trace(depth(300))"), "300\n");
+#else
   EXPECT_EQ(Run("trace(depth(3000))"), "3000\n");
+#endif
 }
 
 TEST_F(CodeExecTest, CodeExecNestedScriptErrorsArePrefixed) {
