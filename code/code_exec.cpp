@@ -146,6 +146,7 @@ class Interpreter {
     int64_t designator;
     int32_t ind;
     int32_t position;
+    int32_t* hint;  // the variable node's slot cache
   };
 
   int ResolveTarget(const RToken& node, Target& target);
@@ -201,6 +202,7 @@ int Interpreter::Index(const RToken& node, int64_t& out) {
 int Interpreter::ResolveTarget(const RToken& node, Target& target) {
   target.ind = node.ind;
   target.position = 0;
+  target.hint = &node.slot_hint;
   if (node.kind == NODE_SIMPLE_VARIABLE) {
     target.designator = node.ind2;
     return STATUS_OK;
@@ -258,8 +260,8 @@ RValue* Interpreter::UserSlot(const Target& target, bool create) {
       break;
     default: return nullptr;
   }
-  if (create) return &list->Ref(target.ind, target.position);
-  return const_cast<RValue*>(list->Slot(target.ind, target.position));
+  if (create) return &list->RefHinted(target.ind, target.position, *target.hint);
+  return list->SlotHinted(target.ind, target.position, *target.hint);
 }
 
 bool Interpreter::Read(const Target& target, RValue& out) {
@@ -577,12 +579,12 @@ int Interpreter::Eval(const RToken& node, RValue& out) {
     case NODE_SIMPLE_VARIABLE: {
       // Plain user variables of self and locals: the common case.
       if (node.ind >= kUserVariableBase) {
-        const CVariableList* list = nullptr;
+        CVariableList* list = nullptr;
         if (node.ind2 == DESIGNATOR_LOCAL) list = ctx_.locals;
         else if (node.ind2 == DESIGNATOR_PLAIN && !Variable_IsDeclaredGlobal(node.ind))
           list = &ctx_.self->i_vars;
         if (list != nullptr) {
-          const RValue* slot = list->Slot(node.ind, 0);
+          const RValue* slot = list->SlotHinted(node.ind, 0, node.slot_hint);
           if (slot != nullptr) {
             CopyValue(out, *slot);
             return STATUS_OK;

@@ -65,6 +65,9 @@ struct RToken {
   RValue value;
   std::vector<RToken> items;  // the children, owned
   int32_t position = 0;       // 1-based source position for error texts
+  // The interpreter's cache for variable nodes: where the variable was last
+  // found in a variable list (checked before use, so any value is safe).
+  mutable int32_t slot_hint = 0;
   // Resolved at compile time: the handler of a builtin call (kind 6, ind
   // below 100000), so the interpreter calls it without a table lookup.
   BuiltinFunction routine = nullptr;

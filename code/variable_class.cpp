@@ -33,14 +33,28 @@ const RVariable* CVariableList::Find(int32_t var_ind) const {
   return const_cast<CVariableList*>(this)->Find(var_ind);
 }
 
+const RValue* CVariableList::Cell(const RVariable& var, int32_t arr_ind) {
+  size_t row = static_cast<size_t>(arr_ind / kArrayRowSize);
+  size_t column = static_cast<size_t>(arr_ind % kArrayRowSize);
+  if (row >= var.value.size() || column >= var.value[row].size()) return nullptr;
+  return &var.value[row][column];
+}
+
+RValue& CVariableList::MakeCell(RVariable& var, int32_t arr_ind) {
+  if (arr_ind == 0) return var.simplevalue;
+  size_t row = static_cast<size_t>(arr_ind / kArrayRowSize);
+  size_t column = static_cast<size_t>(arr_ind % kArrayRowSize);
+  if (row >= var.value.size()) var.value.resize(row + 1);
+  std::vector<RValue>& cells = var.value[row];
+  if (column >= cells.size()) cells.resize(column + 1);
+  return cells[column];
+}
+
 const RValue* CVariableList::Slot(int32_t var_ind, int32_t arr_ind) const {
   const RVariable* var = Find(var_ind);
   if (var == nullptr) return nullptr;
   if (arr_ind == 0) return &var->simplevalue;
-  size_t row = static_cast<size_t>(arr_ind / kArrayRowSize);
-  size_t column = static_cast<size_t>(arr_ind % kArrayRowSize);
-  if (row >= var->value.size() || column >= var->value[row].size()) return nullptr;
-  return &var->value[row][column];
+  return Cell(*var, arr_ind);
 }
 
 RValue& CVariableList::Ref(int32_t var_ind, int32_t arr_ind) {
@@ -50,13 +64,16 @@ RValue& CVariableList::Ref(int32_t var_ind, int32_t arr_ind) {
     var = &v_vars.back();
     var->ind = var_ind;
   }
-  if (arr_ind == 0) return var->simplevalue;
-  size_t row = static_cast<size_t>(arr_ind / kArrayRowSize);
-  size_t column = static_cast<size_t>(arr_ind % kArrayRowSize);
-  if (row >= var->value.size()) var->value.resize(row + 1);
-  std::vector<RValue>& cells = var->value[row];
-  if (column >= cells.size()) cells.resize(column + 1);
-  return cells[column];
+  return MakeCell(*var, arr_ind);
+}
+
+RValue& CVariableList::RefHinted(int32_t var_ind, int32_t arr_ind, int32_t& hint) {
+  RVariable* var = FindHinted(var_ind, hint);
+  if (var == nullptr) {
+    hint = v_numb();
+    return Ref(var_ind, arr_ind);
+  }
+  return MakeCell(*var, arr_ind);
 }
 
 bool CVariableList::GetVar(int32_t var_ind, int32_t arr_ind, RValue& val) const {
@@ -105,6 +122,7 @@ void CVariableList::LoadFromStream(CStream& stream) {
       for (int32_t c = 0; c < columns; ++c) row.push_back(ReadValue(stream));
       var.value.push_back(std::move(row));
     }
+    if (v_unique && Find(var.ind) != nullptr) v_unique = false;
     v_vars.push_back(std::move(var));
   }
 }

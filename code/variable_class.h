@@ -23,16 +23,42 @@ struct RVariable {
 class CVariableList {
  public:
   std::vector<RVariable> v_vars;
+  // False once a loaded stream held one index twice; lookups then always
+  // scan, so the last such entry keeps winning.
+  bool v_unique = true;
 
   int32_t v_numb() const { return static_cast<int32_t>(v_vars.size()); }
-  void Create() { v_vars.clear(); }
-  void Clear() { v_vars.clear(); }
-  void Assign(const CVariableList& other) { v_vars = other.v_vars; }
-  void Destroy() { v_vars.clear(); }
+  void Create() { Clear(); }
+  void Clear() {
+    v_vars.clear();
+    v_unique = true;
+  }
+  void Assign(const CVariableList& other) {
+    v_vars = other.v_vars;
+    v_unique = other.v_unique;
+  }
+  void Destroy() { Clear(); }
 
   // The entry of variable var_ind, or null.
   RVariable* Find(int32_t var_ind);
   const RVariable* Find(int32_t var_ind) const;
+  // Find with a caller-kept position hint (a syntax-tree node's cache):
+  // the hinted entry when it holds var_ind, else a scan that updates hint.
+  RVariable* FindHinted(int32_t var_ind, int32_t& hint) {
+    size_t at = static_cast<size_t>(hint);
+    if (v_unique && at < v_vars.size() && v_vars[at].ind == var_ind) return &v_vars[at];
+    RVariable* var = Find(var_ind);
+    if (var != nullptr) hint = static_cast<int32_t>(var - v_vars.data());
+    return var;
+  }
+  // Slot and Ref through FindHinted.
+  RValue* SlotHinted(int32_t var_ind, int32_t arr_ind, int32_t& hint) {
+    RVariable* var = FindHinted(var_ind, hint);
+    if (var == nullptr) return nullptr;
+    if (arr_ind == 0) return &var->simplevalue;
+    return const_cast<RValue*>(Cell(*var, arr_ind));
+  }
+  RValue& RefHinted(int32_t var_ind, int32_t arr_ind, int32_t& hint);
   // The stored value at array position arr_ind, or null when the variable,
   // the row or the column is missing.
   const RValue* Slot(int32_t var_ind, int32_t arr_ind) const;
@@ -48,4 +74,10 @@ class CVariableList {
 
   void SaveToStream(CStream& stream) const;
   void LoadFromStream(CStream& stream);
+
+ private:
+  // Array position arr_ind (> 0) of var, or null when missing.
+  static const RValue* Cell(const RVariable& var, int32_t arr_ind);
+  // Array position arr_ind of var, created when missing.
+  static RValue& MakeCell(RVariable& var, int32_t arr_ind);
 };

@@ -70,6 +70,9 @@ class PlatformWindow {
   virtual void PumpEvents() = 0;
   // Takes the oldest queued event; false when the queue is empty.
   virtual bool NextEvent(PlatformEvent& event) = 0;
+  // Appends an event that then arrives like one from the host (keys sent by
+  // game code; also how tests drive input headless).
+  virtual void PostEvent(const PlatformEvent& event) = 0;
 
   // A plain modal message with an OK button (stderr when headless).
   virtual void ShowMessage(const std::string& title, const std::string& text) = 0;

@@ -2,6 +2,7 @@
 // mouse state: checks of held, pressed and released keys and buttons, the
 // wheel flags, the key map and the clearing functions.
 #include "code/code_function.h"
+#include "platform/window.h"
 #include "world/input_state.h"
 
 namespace {
@@ -51,6 +52,17 @@ void F_MouseClear(RValue&, CInstance*, CInstance*, int, RValue* args) {
   in.button_held[b] = in.button_pressed[b] = in.button_released[b] = false;
 }
 
+// Sends a key down / key up to the window; it then arrives like a real key,
+// between steps.
+template <PlatformEvent::Kind Kind>
+void KeySend(RValue&, CInstance*, CInstance*, int, RValue* args) {
+  PlatformEvent event;
+  event.kind = Kind;
+  event.key = Arg(args[0]);
+  if (event.key <= 0 || event.key >= kKeys) return;
+  Platform_Window().PostEvent(event);
+}
+
 void F_IoClear(RValue&, CInstance*, CInstance*, int, RValue*) { Input_Clear(); }
 
 void F_WheelUp(RValue& result, CInstance*, CInstance*, int, RValue*) { Bool(result, Input().wheel_up); }
@@ -78,6 +90,8 @@ void World_RegisterInputFunctions() {
   Function_Add("keyboard_check_pressed", KeyCheck<&RInputState::key_pressed>, 1);
   Function_Add("keyboard_check_released", KeyCheck<&RInputState::key_released>, 1);
   Function_Add("keyboard_clear", F_KeyboardClear, 1);
+  Function_Add("keyboard_key_press", KeySend<PlatformEvent::KeyDown>, 1);
+  Function_Add("keyboard_key_release", KeySend<PlatformEvent::KeyUp>, 1);
   Function_Add("keyboard_set_map", F_SetMap, 2);
   Function_Add("keyboard_get_map", F_GetMap, 1);
   Function_Add("keyboard_unset_map", F_UnsetMap, 0);

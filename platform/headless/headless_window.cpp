@@ -33,6 +33,7 @@ class HeadlessWindow : public PlatformWindow {
   void* NativeMainWindow() const override { return nullptr; }
 
   void PumpEvents() override {}
+  void PostEvent(const PlatformEvent& event) override { queue_.push_back(event); }
   bool NextEvent(PlatformEvent& event) override {
     if (queue_.empty()) return false;
     event = queue_.front();

@@ -74,6 +74,7 @@ class SdlWindow : public PlatformWindow {
     SDL_Event event;
     while (SDL_PollEvent(&event)) Translate(event);
   }
+  void PostEvent(const PlatformEvent& event) override { queue_.push_back(event); }
   bool NextEvent(PlatformEvent& event) override {
     if (queue_.empty()) return false;
     event = queue_.front();

@@ -44,6 +44,23 @@ def run(files, max_steps):
 
 
 class WorldGameTest(unittest.TestCase):
+    def test_keys_sent_by_game_code_arrive_like_real_keys(self):
+        # keyboard_key_press in step 1 reaches the events of step 2; the
+        # release sent then reaches step 3.
+        files = project(
+            {"player": obj({
+                "create": "n = 0;",
+                "step:0": "n += 1; if (n == 1) keyboard_key_press(37); "
+                          "if (n == 2) keyboard_key_release(37);",
+                "keypress:37": "show_debug_message('press ' + string(n));",
+                "keyboard:37": "show_debug_message('held ' + string(n));",
+                "keyrelease:37": "show_debug_message('release ' + string(n));",
+            })},
+            {"room0": {"instances": [{"object": "player"}]}})
+        code, lines, err = run(files, max_steps=4)
+        self.assertEqual(code, 0, err)
+        self.assertEqual(lines, ["held 1", "press 1", "release 2"])
+
     def test_step_phases_and_alarms_in_order(self):
         files = project(
             {"ticker": obj({
