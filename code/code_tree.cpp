@@ -25,18 +25,26 @@ void LineAndColumn(const VString& t, size_t p, int& line, int& column) {
   }
 }
 
-// The line shown for position p: from after the last carriage return at or
-// before p - 1 up to the next carriage return.
+// A line ends at a carriage return or at a line feed that does not follow
+// one (text written on this platform uses bare line feeds), as the line
+// counter above counts them.
+bool EndsLine(const VString& t, size_t i) {
+  return t[i] == '\r' || (t[i] == '\n' && (i == 0 || t[i - 1] != '\r'));
+}
+
+// The line shown for position p: from after the last line end at or before
+// p - 1 up to the next line end. After a carriage return and line feed the
+// line begins with that line feed, which the error window drops.
 VString LineAt(const VString& t, size_t p) {
   size_t start = 0;
   for (size_t i = p > 1 ? p - 1 : 0; i-- > 0;) {
-    if (t[i] == '\r') {
+    if (EndsLine(t, i)) {
       start = i + 1;
       break;
     }
   }
-  size_t end = t.find(u'\r', start);
-  if (end == VString::npos) end = t.size();
+  size_t end = start;
+  while (end < t.size() && !EndsLine(t, end)) ++end;
   return t.substr(start, end - start);
 }
 }  // namespace

@@ -140,6 +140,10 @@ TEST_F(CodeCompileTest, CodeCompileErrorText) {
   EXPECT_EQ(Code_CompileText(W("u = 1\r\ny = ;"), CODE_PROGRAM, &error), nullptr);
   EXPECT_EQ(error.text,
             "Error in code at line 2:\r   \ny = ;\r       ^\rat position 6: Unexpected symbol in expression.");
+  // Bare line feeds end the line shown, as they end lines for the counter.
+  EXPECT_EQ(Code_CompileText(W("u = 1\ny = ;\nz = 2"), CODE_PROGRAM, &error), nullptr);
+  EXPECT_EQ(error.text,
+            "Error in code at line 2:\r   y = ;\r      ^\rat position 5: Unexpected symbol in expression.");
   EXPECT_EQ(Code_CompileText(W("1 +"), CODE_EXPRESSION, &error), nullptr);
   EXPECT_EQ(error.text, "Error in expression:1 +\r position 3: Unexpected symbol in expression.");
 }
