@@ -4,6 +4,7 @@
 // and the unscrambling of appended game data in support_stream_wad.cpp.
 #include "runner/support_stream.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -56,7 +57,52 @@ struct TrimOnExit {
 // Inflates one zlib stream held in src into out. Corrupt data raises
 // StreamFormatError; data that ends before the zlib stream does raises
 // StreamReadError.
+// The one-shot decoder of the zlib format: about twice as fast as zlib's
+// streaming inflate. It decodes into a reused scratch buffer that doubles
+// when a block does not fit (up to the largest stream), then the result is
+// copied out at its exact size. False when the data is not a whole, valid
+// block or is very large; the streaming path then decodes it or decides the
+// exact error.
+bool InflateOneShot(const uint8_t* src, size_t n, std::vector<uint8_t>& out) {
+  struct Decoder {
+    libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+    ~Decoder() { libdeflate_free_decompressor(d); }
+  };
+  thread_local Decoder decoder;
+  thread_local std::vector<uint8_t> scratch;
+  constexpr size_t kInitialScratch = size_t{16} << 20;
+  constexpr size_t kKeptScratch = size_t{64} << 20;
+  constexpr size_t kLargestOneShot = size_t{256} << 20;  // larger: streamed
+  if (decoder.d == nullptr) return false;
+  if (scratch.size() < kInitialScratch) {
+    Buffer_Reserve(scratch, kInitialScratch);
+    scratch.resize(kInitialScratch);
+  }
+  bool ok = false;
+  for (;;) {
+    size_t used_in = 0, produced = 0;
+    libdeflate_result r = libdeflate_zlib_decompress_ex(decoder.d, src, n, scratch.data(),
+                                                        scratch.size(), &used_in, &produced);
+    if (r == LIBDEFLATE_SUCCESS) {
+      Buffer_Reserve(out, produced);
+      out.assign(scratch.data(), scratch.data() + produced);
+      ok = true;
+      break;
+    }
+    if (r != LIBDEFLATE_INSUFFICIENT_SPACE || scratch.size() >= kLargestOneShot) break;
+    scratch.resize(scratch.size() * 2);
+  }
+  if (scratch.size() > kKeptScratch) std::vector<uint8_t>().swap(scratch);
+  return ok;
+}
+
+void InflateStreaming(const uint8_t* src, size_t n, std::vector<uint8_t>& out);
+
 void Inflate(const uint8_t* src, size_t n, std::vector<uint8_t>& out) {
+  if (!InflateOneShot(src, n, out)) InflateStreaming(src, n, out);
+}
+
+void InflateStreaming(const uint8_t* src, size_t n, std::vector<uint8_t>& out) {
   thread_local InflatePieces store;
   TrimOnExit trim{store};
   z_stream z{};

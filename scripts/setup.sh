@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config git python3
   clang libclang-rt-14-dev
   libsdl2-dev libepoxy-dev libgl1-mesa-dri libegl-mesa0 libegl1
-  zlib1g-dev libpng-dev libjpeg-dev libgif-dev
+  zlib1g-dev libdeflate-dev libpng-dev libjpeg-dev libgif-dev
   libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   lua5.4
