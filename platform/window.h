@@ -57,6 +57,10 @@ class PlatformWindow {
   virtual void SetCaption(const std::string& caption) = 0;
   virtual void SetSize(int width, int height) = 0;
   virtual void SetCursorVisible(bool visible) = 0;
+  // Full screen on the window's display at the desktop's resolution, or
+  // back to a normal window.
+  virtual void SetFullscreen(bool fullscreen) = 0;
+  virtual bool IsFullscreen() const = 0;
   // Whether the host's screen saver and monitor power-off may start while
   // the game runs.
   virtual void AllowScreenSaver(bool allowed) = 0;

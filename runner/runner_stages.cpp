@@ -77,6 +77,7 @@ bool Stage_PrepareGraphics() {
     Shutdown_StopSound();
     return false;
   }
+  if (game.settings.full_screen) Platform_Window().SetFullscreen(true);
   return true;
 }
 

@@ -23,6 +23,7 @@ constexpr int32_t kStepNormal = 0, kStepBegin = 1, kStepEnd = 2;
 constexpr int32_t kOtherOutside = 0, kOtherBoundary = 1, kOtherAnimationEnd = 7,
                   kOtherEndOfPath = 8, kOtherOutsideView = 40, kOtherBoundaryView = 50;
 constexpr int kKeyEscape = 27;
+constexpr int kKeyF4 = 115;
 constexpr int32_t kOtherCloseButton = 30;
 
 bool Pending() { return Event_ChangePending(); }
@@ -37,11 +38,17 @@ void ForEachActive(Visit&& visit) {
 
 // --- function keys ---------------------------------------------------------------
 
+// The first key whose setting is on acts, and the last key is cleared.
 void FunctionKeys() {
   RInputState& input = Input();
-  if (input.last_key == kKeyEscape && Game().settings.esc_ends_game) {
+  const GameSettings& settings = Game().settings;
+  if (input.last_key == kKeyEscape && settings.esc_ends_game) {
     input.last_key = 0;
     Game_RequestEnd();
+  } else if (input.last_key == kKeyF4 && settings.f4_switches_screen) {
+    input.last_key = 0;
+    PlatformWindow& window = Platform_Window();
+    window.SetFullscreen(!window.IsFullscreen());
   }
 }
 

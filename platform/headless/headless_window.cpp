@@ -27,6 +27,8 @@ class HeadlessWindow : public PlatformWindow {
     width_ = width;
     height_ = height;
   }
+  void SetFullscreen(bool fullscreen) override { fullscreen_ = fullscreen; }
+  bool IsFullscreen() const override { return fullscreen_; }
   void SetCursorVisible(bool) override {}
   void AllowScreenSaver(bool) override {}
   bool IsActive() const override { return true; }
@@ -60,6 +62,7 @@ class HeadlessWindow : public PlatformWindow {
   int height_ = 0;
   std::string caption_;
   std::deque<PlatformEvent> queue_;
+  bool fullscreen_ = false;
 };
 
 }  // namespace

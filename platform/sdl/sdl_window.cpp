@@ -53,6 +53,12 @@ class SdlWindow : public PlatformWindow {
   void SetSize(int width, int height) override {
     if (main_) SDL_SetWindowSize(main_, width, height);
   }
+  void SetFullscreen(bool fullscreen) override {
+    if (main_) SDL_SetWindowFullscreen(main_, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  }
+  bool IsFullscreen() const override {
+    return main_ != nullptr && (SDL_GetWindowFlags(main_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  }
   void SetCursorVisible(bool visible) override {
     if (video_started_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
   }

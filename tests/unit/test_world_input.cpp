@@ -102,4 +102,20 @@ TEST_F(WorldInputTest, CloseButtonActsAsEscapeOrRaisesTheEvent) {
   EXPECT_EQ(RunnerForm().pending_transition, TRANSITION_END);
 }
 
+TEST_F(WorldInputTest, F4TogglesFullScreenWhenTheSettingIsOn) {
+  AddRoom({});
+  StartGame();
+  Platform_Window().SetFullscreen(false);
+  for (bool setting : {false, true}) {
+    Game().settings.f4_switches_screen = setting;
+    Input_KeyDown(115);
+    World_Step();
+    EXPECT_EQ(Platform_Window().IsFullscreen(), setting);
+    // The key is used up only when it acted.
+    EXPECT_EQ(Input().last_key, setting ? 0 : 115);
+    Input_KeyUp(115);
+  }
+  Platform_Window().SetFullscreen(false);
+}
+
 }  // namespace
