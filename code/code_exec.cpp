@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -69,9 +70,10 @@ class ValueStack {
     ++top_;
     return frame;
   }
-  // Returns the frame with all values back at the real 0.
-  void Pop(RValue* frame) {
-    for (int i = 0; i < kArgumentSlots; ++i) {
+  // Returns the frame with its first used values (the others were never
+  // changed) back at the real 0.
+  void Pop(RValue* frame, int used) {
+    for (int i = 0; i < used; ++i) {
       frame[i].kind = VALUE_REAL;
       frame[i].val = 0.0;
       if (!frame[i].str.empty()) frame[i].str.clear();
@@ -84,10 +86,7 @@ class ValueStack {
   size_t top_ = 0;
 };
 
-ValueStack& Frames() {
-  static ValueStack stack;
-  return stack;
-}
+ValueStack g_frames;  // constant-initialised: no guard on each call
 
 inline void SetReal(RValue& v, double x) {
   v.kind = VALUE_REAL;
@@ -116,6 +115,11 @@ bool BudgetExhausted() {
 }
 
 int64_t SaturatingRound(double x) {
+  // Whole numbers (indices, designators) round to themselves.
+  if (std::fabs(x) < 0x1p53) {
+    int64_t whole = static_cast<int64_t>(x);
+    if (static_cast<double>(whole) == x) return whole;
+  }
   int64_t n;
   if (TryRound(x, n)) return n;
   return x < 0 ? INT64_MIN : INT64_MAX;
@@ -154,6 +158,7 @@ class Interpreter {
   bool Read(const Target& target, RValue& out);
   bool Store(const Target& target, RValue& value);
   RValue* UserSlot(const Target& target, bool create);
+  const RValue* SimpleSlot(const RToken& node);
   int Missing(const RToken& node, const Target& target, int position, RValue& out);
   int ReadVariable(const RToken& node, RValue& out);
   int Call(const RToken& node, RValue& out);
@@ -264,6 +269,18 @@ RValue* Interpreter::UserSlot(const Target& target, bool create) {
   return list->SlotHinted(target.ind, target.position, *target.hint);
 }
 
+// The stored value of a simple user variable of the locals or of self
+// (the common case), or null when it is another kind or missing.
+const RValue* Interpreter::SimpleSlot(const RToken& node) {
+  if (node.ind < kUserVariableBase) return nullptr;
+  CVariableList* list;
+  if (node.ind2 == DESIGNATOR_LOCAL) list = ctx_.locals;
+  else if (node.ind2 == DESIGNATOR_PLAIN && !Variable_IsDeclaredGlobal(node.ind)) list = &ctx_.self->i_vars;
+  else return nullptr;
+  if (list == nullptr) return nullptr;
+  return list->SlotHinted(node.ind, 0, node.slot_hint);
+}
+
 bool Interpreter::Read(const Target& target, RValue& out) {
   switch (target.designator) {
     case DESIGNATOR_LOCAL:
@@ -352,6 +369,7 @@ int Interpreter::Call(const RToken& node, RValue& out) {
   if (g_depth >= kMaxRunDepth || StackExhausted()) return Fail(ctx_, node.position, kRecursionMessage);
   bool ok;
   if (node.ind < FUNCTION_EXTENSION_BASE) {
+    args.Used(n);  // a script reads its arguments only
     ok = Code_CallScript(node.ind - FUNCTION_SCRIPT_BASE, ctx_.self, ctx_.other, out, true,
                          args.values(), n);
     if (!ok && !CodeErrorState().flag) Fail(ctx_, node.position, "Trying to execute non-existing script.");
@@ -577,19 +595,16 @@ int Interpreter::Eval(const RToken& node, RValue& out) {
   switch (node.kind) {
     case NODE_CONSTANT: CopyValue(out, node.value); return STATUS_OK;
     case NODE_SIMPLE_VARIABLE: {
-      // Plain user variables of self and locals: the common case.
       if (node.ind >= kUserVariableBase) {
-        CVariableList* list = nullptr;
-        if (node.ind2 == DESIGNATOR_LOCAL) list = ctx_.locals;
-        else if (node.ind2 == DESIGNATOR_PLAIN && !Variable_IsDeclaredGlobal(node.ind))
-          list = &ctx_.self->i_vars;
-        if (list != nullptr) {
-          const RValue* slot = list->SlotHinted(node.ind, 0, node.slot_hint);
-          if (slot != nullptr) {
-            CopyValue(out, *slot);
-            return STATUS_OK;
-          }
+        const RValue* slot = SimpleSlot(node);
+        if (slot != nullptr) {
+          CopyValue(out, *slot);
+          return STATUS_OK;
         }
+      } else if ((node.ind2 == DESIGNATOR_PLAIN && !Variable_IsDeclaredGlobal(node.ind)) ||
+                 node.ind2 == DESIGNATOR_SELF) {
+        // Builtin variables of self (argument0, x, ...).
+        if (Variable_InstanceGet(ctx_.self, node.ind, 0, out)) return STATUS_OK;
       }
       return ReadVariable(node, out);
     }
@@ -631,8 +646,8 @@ struct RunDepth {
 
 }  // namespace
 
-ArgumentFrame::ArgumentFrame() : values_(Frames().Push()) {}
-ArgumentFrame::~ArgumentFrame() { Frames().Pop(values_); }
+ArgumentFrame::ArgumentFrame() : values_(g_frames.Push()), used_(kArgumentSlots) {}
+ArgumentFrame::~ArgumentFrame() { g_frames.Pop(values_, used_); }
 
 int Code_RunDepth() { return g_depth; }
 void Code_SetStepBudget(int64_t steps) { g_budget = steps; }

@@ -59,7 +59,11 @@ class ArgumentFrame {
   ArgumentFrame& operator=(const ArgumentFrame&) = delete;
   RValue* values() { return values_; }
   RValue& operator[](int i) { return values_[i]; }
+  // Promises that only the first n values were changed, so only they are
+  // reset on release.
+  void Used(int n) { used_ = n; }
 
  private:
   RValue* values_;
+  int used_;
 };

@@ -41,6 +41,17 @@ inline bool Code_BinaryRealFast(int op, double& l, double r) {
       break;
     case 215: {
       if (r == 0.0) return false;
+      if (std::fabs(l) < 0x1p53 && std::fabs(r) < 0x1p53) {
+        // Whole operands: the rounded quotient truncates to the exact one,
+        // so the remainder is exact in integers (a zero one is +0, as below).
+        int64_t li = static_cast<int64_t>(l);
+        int64_t ri = static_cast<int64_t>(r);
+        if (static_cast<double>(li) == l && static_cast<double>(ri) == r) {
+          int64_t qi = static_cast<int64_t>(l / r);
+          l = static_cast<double>(li - qi * ri);
+          return true;
+        }
+      }
       double q = std::trunc(l / r);
       if (!std::isfinite(q)) return false;
       x = std::fma(-q, r, l);

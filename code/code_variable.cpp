@@ -97,7 +97,9 @@ bool Variable_InstanceGet(CInstance* inst, int32_t ind, int32_t arr, RValue& out
   if (ind < 0 || ind >= Variable_BuiltinCount()) return false;
   const RBuiltinVariable& var = Variable_BuiltinGet(ind);
   if (var.getter == nullptr) return false;
-  out = RValue();
+  out.kind = VALUE_REAL;  // the real 0 unless the getter stores more
+  out.val = 0.0;
+  if (!out.str.empty()) out.str.clear();
   var.getter(inst, arr, out);
   return true;
 }

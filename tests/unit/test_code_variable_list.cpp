@@ -65,4 +65,15 @@ TEST(CodeVariableList, CodeVarListDuplicateFromStreamReadsTheLast) {
   EXPECT_EQ(list.v_vars[0].simplevalue.val, 1.0);
 }
 
+// Whole operands take the interpreter's integer path, others the general
+// one; both must agree with the truncating remainder.
+TEST_F(CodeVariableListTest, CodeVarListModOfWholeAndFractionalOperands) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"-7 mod 3", "-1"},  {"7 mod -3", "1"},   {"-6 mod 3", "0"},
+      {"9007199254740991 mod 2", "1"},        {"9007199254740991 mod 7", "3"},
+      {"9007199254740992 mod 7", "4"},        {"5.5 mod 2", "1.50"},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(Eval(text), expected) << text;
+}
+
 }  // namespace
