@@ -1,6 +1,8 @@
 // window.cpp: holds the one window backend chosen at program start.
 #include "platform/window.h"
 
+#include "platform/joystick.h"
+
 namespace {
 
 std::unique_ptr<PlatformWindow>& Backend() {
@@ -12,6 +14,7 @@ std::unique_ptr<PlatformWindow>& Backend() {
 
 void Platform_SelectWindow(bool headless) {
   Backend() = headless ? CreateHeadlessWindowBackend() : CreateSdlWindowBackend();
+  Platform_SelectJoysticks(headless);
 }
 
 PlatformWindow& Platform_Window() {

@@ -13,6 +13,7 @@
 #include "world/event_dispatch.h"
 #include "world/input_state.h"
 #include "world/instance_list.h"
+#include "world/joystick_input.h"
 #include "world/room_runtime.h"
 
 namespace {
@@ -380,6 +381,8 @@ void World_Step() {
   Step_Alarms();
   if (Pending()) return;
   Step_Keyboard();
+  if (Pending()) return;
+  Step_Joystick();
   if (Pending()) return;
   Step_Mouse();
   if (Pending()) return;

@@ -1,5 +1,5 @@
 // run_step.h: one step of the game world, in its fixed order of phases:
-// previous positions, begin step, time lines, alarms, keyboard, mouse,
+// previous positions, begin step, time lines, alarms, keyboard, joystick, mouse,
 // step, motion, other events, collisions, end step, particles, removal of
 // destroyed instances, drawing, background scrolling, animation, input
 // reset. A pending transition stops the step after the phase that made it.

@@ -15,7 +15,9 @@ void World_RegisterInstanceFunctions();
 void World_RegisterRoomFunctions();
 void World_RegisterEventFunctions();
 void World_RegisterInputFunctions();
+void World_RegisterJoystickFunctions();
 void World_BindVariables();
+void World_BindRoomVariables();
 
 namespace {
 void RaiseOtherEvent(int number) { PerformEventAll(7, number); }
@@ -27,7 +29,9 @@ void World_RegisterBuiltins() {
   World_RegisterRoomFunctions();
   World_RegisterEventFunctions();
   World_RegisterInputFunctions();
+  World_RegisterJoystickFunctions();
   World_BindVariables();
+  World_BindRoomVariables();
   Code_ErrorPlaceHook = Event_ErrorPlace;
   Variable_OtherEventHook = RaiseOtherEvent;
   Code_ClearInputHook = Input_Clear;
