@@ -11,18 +11,13 @@
 
 #include "runner/datanew_write.h"
 #include "runner/game_data.h"
+#include "runner/game_data_format.h"
 #include "runner/record_io.h"
 #include "runner/support_file.h"
 #include "runner/support_stream.h"
 
 namespace {
 
-constexpr int32_t kHeaderVersion = 810;
-constexpr int32_t kSettingsVersion = 800;
-constexpr int32_t kSectionVersion = 800;
-constexpr int32_t kExtensionSectionVersion = 700;
-constexpr int32_t kInitCodeSectionVersion = 500;
-constexpr int32_t kRoomOrderSectionVersion = 700;
 // Every entry of a section is at least one integer (a count, a length or a
 // value) long.
 constexpr size_t kMinEntryBytes = 4;

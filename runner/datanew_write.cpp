@@ -6,17 +6,12 @@
 
 #include "runner/elf_image.h"
 #include "runner/game_data.h"
+#include "runner/game_data_format.h"
 #include "runner/random.h"
 #include "runner/support_stream.h"
 
 namespace {
 
-constexpr int32_t kHeaderVersion = 810;
-constexpr int32_t kSettingsVersion = 800;
-constexpr int32_t kSectionVersion = 800;
-constexpr int32_t kExtensionSectionVersion = 700;
-constexpr int32_t kInitCodeSectionVersion = 500;
-constexpr int32_t kRoomOrderSectionVersion = 700;
 constexpr uint32_t kMarkerSum = 0xF7140067u;
 constexpr size_t kHeaderBytes = 20;  // marker, seed, check value, version
 
