@@ -18,6 +18,10 @@
 void Function_RegisterMath();
 void Function_RegisterString();
 void Function_RegisterSystem();
+void Collision_RegisterFunctions();
+void Motion_RegisterFunctions();
+void Sprite_RegisterFunctions();
+void Graphics_RegisterFunctions();
 
 namespace {
 
@@ -152,4 +156,8 @@ void Builtins_RegisterAll() {
   Function_RegisterSystem();
   Code_RegisterFunctions();
   World_RegisterBuiltins();
+  Sprite_RegisterFunctions();
+  Collision_RegisterFunctions();
+  Motion_RegisterFunctions();
+  Graphics_RegisterFunctions();
 }

@@ -26,9 +26,15 @@
 
 void Stage_RegisterBuiltins() { Builtins_RegisterAll(); }
 
-// Not wired yet: the renderer's frame presentation (graphics/).
+void Collision_InstallHooks();
+void Motion_InstallHooks();
+void Graphics_InstallHooks();
+
 void Stage_InstallHooks() {
   World_InstallHooks();
+  Collision_InstallHooks();
+  Motion_InstallHooks();
+  Graphics_InstallHooks();
   Code_AbortHook = Runner_Abort;
   Constant_MessageHook = Runner_ShowMessage;
 }

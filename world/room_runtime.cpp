@@ -117,7 +117,11 @@ CRoom* Room_Live() {
 
 int Room_LiveIndex() { return g_current; }
 
-void RoomRuntime_SetHooks(const RRoomRuntimeHooks& hooks) { g_hooks = hooks; }
+void RoomRuntime_SetHooks(const RRoomRuntimeHooks& hooks) {
+  if (hooks.adapt_window) g_hooks.adapt_window = hooks.adapt_window;
+  if (hooks.draw_entered) g_hooks.draw_entered = hooks.draw_entered;
+  if (hooks.clear_effects) g_hooks.clear_effects = hooks.clear_effects;
+}
 
 void RoomRuntime_Reset() {
   RoomRuntime_FreeAll();

@@ -52,4 +52,5 @@ struct RRoomRuntimeHooks {
   void (*draw_entered)() = nullptr;
   void (*clear_effects)() = nullptr;
 };
+// Installs hooks; null members keep the ones installed before.
 void RoomRuntime_SetHooks(const RRoomRuntimeHooks& hooks);

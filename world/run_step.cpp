@@ -24,7 +24,6 @@ constexpr int32_t kStepNormal = 0, kStepBegin = 1, kStepEnd = 2;
 constexpr int32_t kOtherOutside = 0, kOtherBoundary = 1, kOtherAnimationEnd = 7,
                   kOtherEndOfPath = 8, kOtherOutsideView = 40, kOtherBoundaryView = 50;
 constexpr int kKeyEscape = 27;
-constexpr int kKeyF4 = 115;
 constexpr int32_t kOtherCloseButton = 30;
 
 bool Pending() { return Event_ChangePending(); }
@@ -35,22 +34,6 @@ void ForEachActive(Visit&& visit) {
   InstanceOwnerList& active = Instance_Lists().active;
   const size_t count = active.size();
   for (size_t i = 0; i < count && i < active.size(); ++i) visit(active[i].get());
-}
-
-// --- function keys ---------------------------------------------------------------
-
-// The first key whose setting is on acts, and the last key is cleared.
-void FunctionKeys() {
-  RInputState& input = Input();
-  const GameSettings& settings = Game().settings;
-  if (input.last_key == kKeyEscape && settings.esc_ends_game) {
-    input.last_key = 0;
-    Game_RequestEnd();
-  } else if (input.last_key == kKeyF4 && settings.f4_switches_screen) {
-    input.last_key = 0;
-    PlatformWindow& window = Platform_Window();
-    window.SetFullscreen(!window.IsFullscreen());
-  }
 }
 
 // --- time lines --------------------------------------------------------------------
@@ -185,60 +168,6 @@ void DispatchWhere(int32_t number, const RArea& area, Test&& test) {
   });
 }
 
-// --- collisions ----------------------------------------------------------------------
-
-bool Collide(CInstance* a, CInstance* b) {
-  if (a == b || a->i_marked || b->i_marked) return false;
-  if (g_hooks.collision_instance) return g_hooks.collision_instance(a, b);
-  if (!a->HasShape() || !b->HasShape()) return false;
-  const TRect& p = a->i_bbox;
-  const TRect& q = b->i_bbox;
-  return p.left <= q.right && q.left <= p.right && p.top <= q.bottom && q.top <= p.bottom;
-}
-
-void PutBack(CInstance* inst) {
-  inst->SetPosition(inst->i_xprevious, inst->i_yprevious);
-  inst->i_pathposition = inst->i_pathpositionprevious;
-}
-
-void MoveOn(CInstance* inst) {
-  if (g_hooks.adapt_path) g_hooks.adapt_path(inst);
-  inst->SetPosition(inst->i_x + inst->i_hspeed, inst->i_y + inst->i_vspeed);
-}
-
-void ResolveCollision(CInstance* i, CInstance* j) {
-  const bool solid = i->i_solid || j->i_solid;
-  if (solid) {
-    PutBack(i);
-    PutBack(j);
-  }
-  PerformEventInstance(i, j, ev_collision, j->i_objectindex);
-  PerformEventInstance(j, i, ev_collision, i->i_objectindex);
-  if (!solid) return;
-  MoveOn(i);
-  MoveOn(j);
-  if (Collide(i, j)) {
-    PutBack(i);
-    PutBack(j);
-  }
-}
-
-void CollidePair(int32_t a, int32_t b) {
-  const InstanceRefList* la = Instance_ObjectList(a);
-  const InstanceRefList* lb = Instance_ObjectList(b);
-  if (la == nullptr || lb == nullptr) return;
-  const size_t na = la->size(), nb = lb->size();
-  for (size_t p = 0; p < na && p < la->size(); ++p) {
-    CInstance* i = (*la)[p];
-    if (i->i_marked) continue;
-    for (size_t q = a == b ? p : 0; q < nb && q < lb->size(); ++q) {
-      CInstance* j = (*lb)[q];
-      if (Collide(i, j)) ResolveCollision(i, j);
-      if (Pending()) return;
-    }
-  }
-}
-
 // --- background scrolling ------------------------------------------------------------
 
 void ScrollBackground() {
@@ -252,7 +181,16 @@ void ScrollBackground() {
 
 }  // namespace
 
-void World_SetStepHooks(const RWorldStepHooks& hooks) { g_hooks = hooks; }
+const RWorldStepHooks& World_StepHooks() { return g_hooks; }
+
+void World_SetStepHooks(const RWorldStepHooks& hooks) {
+  if (hooks.collision_instance) g_hooks.collision_instance = hooks.collision_instance;
+  if (hooks.collision_point) g_hooks.collision_point = hooks.collision_point;
+  if (hooks.adapt_path) g_hooks.adapt_path = hooks.adapt_path;
+  if (hooks.mouse_to_room) g_hooks.mouse_to_room = hooks.mouse_to_room;
+  if (hooks.update_particles) g_hooks.update_particles = hooks.update_particles;
+  if (hooks.draw) g_hooks.draw = hooks.draw;
+}
 
 void Step_SavePrevious() {
   for (auto& inst : Instance_Lists().active) {
@@ -346,13 +284,6 @@ void Step_OtherEvents() {
   }
 }
 
-void Step_Collisions() {
-  for (const auto& [a, b] : Dispatch_CollisionPairs()) {
-    if (Pending()) return;
-    CollidePair(a, b);
-  }
-}
-
 // An instance without a sprite has 0 images: it gets Animation End every
 // step while its image index is 0 or more.
 void Step_Animation() {
@@ -369,7 +300,7 @@ void Step_Animation() {
 void World_Step() {
   TRunnerForm& form = RunnerForm();
   if (!Input().window_active && Game().settings.freeze_when_inactive) return;
-  FunctionKeys();
+  Step_FunctionKeys();
   if (!Input().window_active) Input_Clear();
   Step_SavePrevious();
   // Each phase ends the step when it left a transition pending.

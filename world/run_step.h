@@ -25,6 +25,7 @@ struct RWorldStepHooks {
   // Draws the room (when automatic drawing is on).
   void (*draw)() = nullptr;
 };
+// Installs hooks; null members keep the ones installed before.
 void World_SetStepHooks(const RWorldStepHooks& hooks);
 
 // The run loop's step hook: one whole step; increments the step counter.
@@ -34,7 +35,11 @@ void World_Step();
 // Close Button event in all instances.
 void World_HandleWindowEvent(const PlatformEvent& event);
 
+// The hooks installed (members null where none).
+const RWorldStepHooks& World_StepHooks();
+
 // Phases, exposed for tests and the debugger.
+void Step_FunctionKeys();
 void Step_SavePrevious();
 void Step_Alarms();
 void Step_TimeLines();
