@@ -42,6 +42,7 @@ void GetArgumentN(CInstance*, int, RValue& out) {
 
 template <int N>
 bool SetArgumentN(CInstance*, int, const RValue& value) {
+  ++g_Arguments.writes;
   g_Arguments.slot[N] = value;
   return true;
 }
@@ -65,6 +66,7 @@ void GetArgumentArray(CInstance*, int index, RValue& out) {
 }
 
 bool SetArgumentArray(CInstance*, int index, const RValue& value) {
+  ++g_Arguments.writes;
   g_Arguments.slot[ArgumentSlot(index)] = value;
   return true;
 }

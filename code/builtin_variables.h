@@ -11,6 +11,7 @@
 // setter; their owner attaches the real routines with Variable_BuiltinBind.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,7 @@ struct RScriptArguments {
   int count = 0;                          // argument_count; 0 outside scripts
   std::string script_name = "<unknown>";  // the running script's name
   bool relative = false;                  // argument_relative
+  uint32_t writes = 0;                    // stores through argument variables
 };
 extern RScriptArguments g_Arguments;
 

@@ -14,11 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "code/builtin_variables.h"
 #include "code/code_error.h"
 #include "code/code_errortext.h"
 #include "code/code_game.h"
 #include "code/code_operator.h"
 #include "code/code_script.h"
+#include "code/code_function.h"
 #include "code/code_variable.h"
 #include "world/instance_class.h"
 #include "world/instance_list.h"
@@ -34,6 +36,8 @@ constexpr int kFramesPerChunk = 64;
 int g_depth = 0;
 int64_t g_budget = -1;
 uintptr_t g_stack_base = 0;  // frame address of the outermost run
+uintptr_t g_stack_low = 0;   // the lowest address the runs may reach
+uintptr_t g_stack_high = UINTPTR_MAX;  // the highest (for a stack that grows up)
 
 // The stack the outermost run may use: three quarters of the stack limit,
 // at most 48 MiB.
@@ -52,11 +56,11 @@ size_t StackBudget() {
 
 uintptr_t StackHere() { return reinterpret_cast<uintptr_t>(__builtin_frame_address(0)); }
 
-bool StackExhausted() {
-  if (g_stack_base == 0) return false;
+// Either direction of growth is allowed for; outside a run the bounds are
+// 0 and the maximum, so nothing is exhausted.
+inline bool StackExhausted() {
   uintptr_t here = StackHere();
-  size_t used = g_stack_base > here ? g_stack_base - here : here - g_stack_base;
-  return used > StackBudget();
+  return here < g_stack_low || here > g_stack_high;
 }
 
 // Frames of 16 argument values in chunks that never move.
@@ -91,6 +95,13 @@ ValueStack g_frames;  // constant-initialised: no guard on each call
 inline void SetReal(RValue& v, double x) {
   v.kind = VALUE_REAL;
   v.val = x;
+}
+
+// Stores a real; a stale string in out is dropped, as in CopyValue.
+inline void StoreReal(RValue& out, double x) {
+  out.kind = VALUE_REAL;
+  out.val = x;
+  if (!out.str.empty()) out.str.clear();
 }
 
 // Copies a value; a real copies no string (a stale string in out is
@@ -153,12 +164,16 @@ class Interpreter {
     int32_t* hint;  // the variable node's slot cache
   };
 
+  CVariableList* LeafList(const RToken& node);
+  const RValue* LeafValue(const RToken& node);
+  bool LeafReal(const RToken& node, double& x);
+  RValue& LeafRef(const RToken& node);
+  int EvalBinary(const RToken& node, RValue& out);
   int ResolveTarget(const RToken& node, Target& target);
   int Index(const RToken& node, int64_t& out);
   bool Read(const Target& target, RValue& out);
   bool Store(const Target& target, RValue& value);
   RValue* UserSlot(const Target& target, bool create);
-  const RValue* SimpleSlot(const RToken& node);
   int Missing(const RToken& node, const Target& target, int position, RValue& out);
   int ReadVariable(const RToken& node, RValue& out);
   int Call(const RToken& node, RValue& out);
@@ -184,7 +199,62 @@ inline bool LoopStops(int body, int& status) {
   return true;
 }
 
+// The list that holds a leaf user variable (LEAF_LOCAL to LEAF_GLOBAL), or
+// null (no locals yet, or not such a leaf).
+inline CVariableList* Interpreter::LeafList(const RToken& node) {
+  switch (node.leaf) {
+    case LEAF_LOCAL: return ctx_.locals;
+    case LEAF_PLAIN:
+      return Variable_IsDeclaredGlobal(node.ind) ? &Variable_Globals() : &ctx_.self->i_vars;
+    case LEAF_SELF: return &ctx_.self->i_vars;
+    case LEAF_GLOBAL: return &Variable_Globals();
+    default: return nullptr;
+  }
+}
+
+// The stored value of a leaf variable, or null when the node is no such
+// leaf or the variable is missing (the generic path then decides).
+inline const RValue* Interpreter::LeafValue(const RToken& node) {
+  if (node.leaf == LEAF_ARGUMENT) return &g_Arguments.slot[node.argument];
+  CVariableList* list = LeafList(node);
+  if (list == nullptr) return nullptr;
+  RVariable* var = list->FindHinted(node.ind, node.slot_hint);
+  return var == nullptr ? nullptr : &var->simplevalue;
+}
+
+// The real value of a leaf that reads without side effects or errors; false
+// sends the caller to the generic path (which evaluates the node itself).
+inline bool Interpreter::LeafReal(const RToken& node, double& x) {
+  if (node.leaf == LEAF_NONE) return false;
+  if (node.leaf == LEAF_REAL_CONSTANT) {
+    x = node.value.val;
+    return true;
+  }
+  const RValue* value = LeafValue(node);
+  if (value == nullptr || value->kind != VALUE_REAL) return false;
+  x = value->val;
+  return true;
+}
+
+// The slot of a leaf user variable, created (with the locals list) when
+// missing.
+inline RValue& Interpreter::LeafRef(const RToken& node) {
+  if (node.leaf == LEAF_LOCAL && ctx_.locals == nullptr) ctx_.locals = new CVariableList();
+  return LeafList(node)->RefHinted(node.ind, 0, node.slot_hint);
+}
+
 int Interpreter::Condition(const RToken& node, const char* message, bool& truth) {
+  double x;
+  if (node.kind == NODE_BINARY) {
+    double r;
+    if (LeafReal(node.items[0], x) && LeafReal(node.items[1], r) && Code_BinaryRealFast(node.ind, x, r)) {
+      truth = IsTrue(x);
+      return STATUS_OK;
+    }
+  } else if (LeafReal(node, x)) {
+    truth = IsTrue(x);
+    return STATUS_OK;
+  }
   RValue value;
   int st = Eval(node, value);
   if (st != STATUS_OK) return st;
@@ -194,11 +264,16 @@ int Interpreter::Condition(const RToken& node, const char* message, bool& truth)
 }
 
 int Interpreter::Index(const RToken& node, int64_t& out) {
-  RValue value;
-  int st = Eval(node, value);
-  if (st != STATUS_OK) return st;
-  if (value.kind != VALUE_REAL) return Fail(ctx_, node.position, "Wrong type of array index");
-  out = SaturatingRound(value.val);
+  double x;
+  if (LeafReal(node, x)) {
+    out = SaturatingRound(x);
+  } else {
+    RValue value;
+    int st = Eval(node, value);
+    if (st != STATUS_OK) return st;
+    if (value.kind != VALUE_REAL) return Fail(ctx_, node.position, "Wrong type of array index");
+    out = SaturatingRound(value.val);
+  }
   if (out < 0) return Fail(ctx_, node.position, "Negative array index");
   if (out >= kArrayRowSize) return Fail(ctx_, node.position, "Array index >= 32000");
   return STATUS_OK;
@@ -269,25 +344,27 @@ RValue* Interpreter::UserSlot(const Target& target, bool create) {
   return list->SlotHinted(target.ind, target.position, *target.hint);
 }
 
-// The stored value of a simple user variable of the locals or of self
-// (the common case), or null when it is another kind or missing.
-const RValue* Interpreter::SimpleSlot(const RToken& node) {
-  if (node.ind < kUserVariableBase) return nullptr;
-  CVariableList* list;
-  if (node.ind2 == DESIGNATOR_LOCAL) list = ctx_.locals;
-  else if (node.ind2 == DESIGNATOR_PLAIN && !Variable_IsDeclaredGlobal(node.ind)) list = &ctx_.self->i_vars;
-  else return nullptr;
-  if (list == nullptr) return nullptr;
-  return list->SlotHinted(node.ind, 0, node.slot_hint);
-}
-
 bool Interpreter::Read(const Target& target, RValue& out) {
+  if (target.ind >= kUserVariableBase) {
+    switch (target.designator) {
+      case DESIGNATOR_PLAIN:
+      case DESIGNATOR_SELF:
+      case DESIGNATOR_OTHER: {
+        // A user variable of a list: the node's slot cache finds it.
+        RValue* slot = UserSlot(target, false);
+        if (slot == nullptr) return false;
+        CopyValue(out, *slot);
+        return true;
+      }
+      default: break;
+    }
+  }
   switch (target.designator) {
     case DESIGNATOR_LOCAL:
     case DESIGNATOR_GLOBAL: {
       RValue* slot = UserSlot(target, false);
       if (slot == nullptr) return false;
-      out = *slot;
+      CopyValue(out, *slot);
       return true;
     }
     case DESIGNATOR_PLAIN:
@@ -384,6 +461,30 @@ int Interpreter::Call(const RToken& node, RValue& out) {
 
 int Interpreter::Assign(const RToken& node) {
   const RToken& variable = node.items[0];
+  const RToken& expression = node.items[1];
+  if (variable.leaf >= LEAF_LOCAL && variable.leaf <= LEAF_GLOBAL) {
+    // A simple user variable: nothing to resolve, and a real from a leaf
+    // goes straight into its slot.
+    double x;
+    if (LeafReal(expression, x)) {
+      if (node.ind == 101) {
+        StoreReal(LeafRef(variable), x);
+        return STATUS_OK;
+      }
+      RValue* slot = const_cast<RValue*>(LeafValue(variable));
+      if (slot != nullptr && slot->kind == VALUE_REAL &&
+          Code_BinaryRealFast(AssignOperator(node.ind), slot->val, x))
+        return STATUS_OK;
+    } else if (node.ind == 101) {
+      RValue value;
+      int st = Eval(expression, value);
+      if (st != STATUS_OK) return st;
+      RValue& slot = LeafRef(variable);
+      if (value.kind == VALUE_REAL) StoreReal(slot, value.val);
+      else slot = std::move(value);
+      return STATUS_OK;
+    }
+  }
   Target target;
   int st = ResolveTarget(variable, target);
   if (st != STATUS_OK) return st;
@@ -556,6 +657,36 @@ int Interpreter::Switch(const RToken& node) {
   return STATUS_OK;
 }
 
+// Both operands are always evaluated, left first. Reals from leaves take
+// the fast path without temporaries; errors go to Code_Binary, which
+// reports them at the right operand.
+int Interpreter::EvalBinary(const RToken& node, RValue& out) {
+  const RToken& left = node.items[0];
+  const RToken& right = node.items[1];
+  double l, r;
+  if (LeafReal(left, l)) {
+    if (LeafReal(right, r) && Code_BinaryRealFast(node.ind, l, r)) {
+      StoreReal(out, l);
+      return STATUS_OK;
+    }
+  }
+  int st = Eval(left, out);
+  if (st != STATUS_OK) return st;
+  if (out.kind == VALUE_REAL && LeafReal(right, r)) {
+    double x = out.val;
+    if (Code_BinaryRealFast(node.ind, x, r)) {
+      out.val = x;
+      return STATUS_OK;
+    }
+  }
+  RValue value;
+  st = Eval(right, value);
+  if (st != STATUS_OK) return st;
+  if (out.kind == VALUE_REAL && value.kind == VALUE_REAL && Code_BinaryRealFast(node.ind, out.val, value.val))
+    return STATUS_OK;
+  return Code_Binary(*ctx_.code, right.position, node.ind, out, value) ? STATUS_OK : STATUS_ERROR;
+}
+
 int Interpreter::Exec(const RToken& node) {
   switch (node.kind) {
     case NODE_ASSIGN: return Assign(node);
@@ -595,34 +726,20 @@ int Interpreter::Eval(const RToken& node, RValue& out) {
   switch (node.kind) {
     case NODE_CONSTANT: CopyValue(out, node.value); return STATUS_OK;
     case NODE_SIMPLE_VARIABLE: {
-      if (node.ind >= kUserVariableBase) {
-        const RValue* slot = SimpleSlot(node);
-        if (slot != nullptr) {
-          CopyValue(out, *slot);
-          return STATUS_OK;
-        }
-      } else if ((node.ind2 == DESIGNATOR_PLAIN && !Variable_IsDeclaredGlobal(node.ind)) ||
-                 node.ind2 == DESIGNATOR_SELF) {
-        // Builtin variables of self (argument0, x, ...).
+      if (const RValue* value = LeafValue(node)) {
+        CopyValue(out, *value);
+        return STATUS_OK;
+      }
+      if (node.ind < kUserVariableBase &&
+          ((node.ind2 == DESIGNATOR_PLAIN && !Variable_IsDeclaredGlobal(node.ind)) ||
+           node.ind2 == DESIGNATOR_SELF)) {
+        // Builtin variables of self (x, speed, ...).
         if (Variable_InstanceGet(ctx_.self, node.ind, 0, out)) return STATUS_OK;
       }
       return ReadVariable(node, out);
     }
     case NODE_VARIABLE: return ReadVariable(node, out);
-    case NODE_BINARY: {
-      const RToken& right = node.items[1];
-      int st = Eval(node.items[0], out);
-      if (st != STATUS_OK) return st;
-      if (right.kind == NODE_CONSTANT && right.value.kind == VALUE_REAL && out.kind == VALUE_REAL &&
-          Code_BinaryRealFast(node.ind, out.val, right.value.val))
-        return STATUS_OK;
-      RValue r;
-      st = Eval(right, r);
-      if (st != STATUS_OK) return st;
-      if (out.kind == VALUE_REAL && r.kind == VALUE_REAL && Code_BinaryRealFast(node.ind, out.val, r.val))
-        return STATUS_OK;
-      return Code_Binary(*ctx_.code, right.position, node.ind, out, r) ? STATUS_OK : STATUS_ERROR;
-    }
+    case NODE_BINARY: return EvalBinary(node, out);
     case NODE_UNARY: {
       const RToken& operand = node.items[0];
       int st = Eval(operand, out);
@@ -637,10 +754,19 @@ int Interpreter::Eval(const RToken& node, RValue& out) {
 // Counts nested runs and remembers where the outermost one's stack began.
 struct RunDepth {
   RunDepth() {
-    if (g_depth++ == 0) g_stack_base = StackHere();
+    if (g_depth++ == 0) {
+      g_stack_base = StackHere();
+      size_t budget = StackBudget();
+      g_stack_low = g_stack_base > budget ? g_stack_base - budget : 0;
+      g_stack_high = UINTPTR_MAX - g_stack_base > budget ? g_stack_base + budget : UINTPTR_MAX;
+    }
   }
   ~RunDepth() {
-    if (--g_depth == 0) g_stack_base = 0;
+    if (--g_depth == 0) {
+      g_stack_base = 0;
+      g_stack_low = 0;
+      g_stack_high = UINTPTR_MAX;
+    }
   }
 };
 
@@ -707,4 +833,39 @@ bool Code_RunForValue(const CCode& code, CInstance* self, CInstance* other, RVal
   if (Code_Run(code, self, other, result)) return true;
   result = RValue::String(u"ERROR");
   return false;
+}
+
+namespace {
+
+// argument0 .. argument15: the slot of a builtin variable index, or -1.
+int ArgumentSlotOf(int32_t ind) {
+  int first = Variable_BuiltinFind("argument0");
+  if (first < 0 || ind < first || ind >= first + kArgumentSlots) return -1;
+  int slot = ind - first;
+  if (Variable_BuiltinGet(ind).name != "argument" + std::to_string(slot)) return -1;
+  return slot;
+}
+
+uint8_t LeafOf(const RToken& node) {
+  if (node.kind == NODE_CONSTANT) return node.value.kind == VALUE_REAL ? LEAF_REAL_CONSTANT : LEAF_NONE;
+  if (node.kind != NODE_SIMPLE_VARIABLE) return LEAF_NONE;
+  if (node.ind < kUserVariableBase) {
+    bool plain = node.ind2 == DESIGNATOR_PLAIN || node.ind2 == DESIGNATOR_SELF;
+    return plain && ArgumentSlotOf(node.ind) >= 0 ? LEAF_ARGUMENT : LEAF_NONE;
+  }
+  switch (node.ind2) {
+    case DESIGNATOR_LOCAL: return LEAF_LOCAL;
+    case DESIGNATOR_PLAIN: return LEAF_PLAIN;
+    case DESIGNATOR_SELF: return LEAF_SELF;
+    case DESIGNATOR_GLOBAL: return LEAF_GLOBAL;
+    default: return LEAF_NONE;
+  }
+}
+
+}  // namespace
+
+void Code_PrepareTree(RToken& root) {
+  for (RToken& child : root.items) Code_PrepareTree(child);
+  root.leaf = LeafOf(root);
+  if (root.leaf == LEAF_ARGUMENT) root.argument = static_cast<uint8_t>(ArgumentSlotOf(root.ind));
 }

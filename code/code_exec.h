@@ -34,6 +34,10 @@ struct RExecContext {
 constexpr int kMaxRunDepth = 4000;
 extern const char* const kRecursionMessage;
 
+// Marks the nodes the interpreter reads directly (RToken::leaf); run once on
+// a compiled tree.
+void Code_PrepareTree(RToken& root);
+
 // True on success; on failure the error is recorded, not reported.
 bool Code_Run(const CCode& code, CInstance* self, CInstance* other, RValue& result);
 // As Code_Run; a failure is reported as a non-fatal runtime error of the

@@ -3,6 +3,9 @@
 #include "code/code_script.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,14 +45,28 @@ bool CompileScript(int index) {
   return true;
 }
 
+// A slot that holds the real +0 and no string needs no saving: whatever a
+// call leaves there is put back to that.
+inline bool IsClearSlot(const RValue& slot) {
+  static_assert(VALUE_REAL == 0);
+  return (static_cast<uint64_t>(static_cast<uint32_t>(slot.kind)) | std::bit_cast<uint64_t>(slot.val) |
+          slot.str.size()) == 0;
+}
+
 // Saves the 16 slots, the count and the script name; restores them when
-// it goes out of scope (also after an exception). Strings move only when a
-// slot holds one, and the name is kept when a script calls itself, so a
-// call with real arguments copies no string.
+// it goes out of scope (also after an exception). Only the slots below the
+// last one in use are copied; the others are clear, and only the slots the
+// call filled are cleared again on restore, unless an argument variable was
+// assigned meanwhile (or an exception unwinds), when all are checked. Strings move only when a slot holds one, and the name is
+// kept when a script calls itself, so a call with real arguments copies no
+// string.
 class SavedArguments {
  public:
-  SavedArguments(bool with_script, const std::string* name) : with_script_(with_script) {
-    for (int i = 0; i < kArgumentSlots; ++i) {
+  SavedArguments(bool with_script, const std::string* name)
+      : with_script_(with_script), writes_(g_Arguments.writes), exceptions_(std::uncaught_exceptions()) {
+    while (used_ > 0 && IsClearSlot(g_Arguments.slot[used_ - 1])) --used_;
+    saved_.Used(used_);
+    for (int i = 0; i < used_; ++i) {
       RValue& slot = g_Arguments.slot[i];
       saved_[i].kind = slot.kind;
       saved_[i].val = slot.val;
@@ -64,8 +81,14 @@ class SavedArguments {
     }
   }
   ~SavedArguments() {
-    for (int i = 0; i < kArgumentSlots; ++i) {
+    bool all = g_Arguments.writes != writes_ || std::uncaught_exceptions() != exceptions_;
+    int end = all ? kArgumentSlots : filled_;
+    for (int i = 0; i < end; ++i) {
       RValue& slot = g_Arguments.slot[i];
+      if (i >= used_) {
+        if (!IsClearSlot(slot)) slot = RValue();
+        continue;
+      }
       slot.kind = saved_[i].kind;
       slot.val = saved_[i].val;
       if (!slot.str.empty() || !saved_[i].str.empty()) {
@@ -78,24 +101,31 @@ class SavedArguments {
     if (name_changed_) name_.swap(g_Arguments.script_name);
   }
 
-  // Slots 0..n-1 take args; the rest become the real 0.
-  static void Fill(const RValue* args, int n) {
-    for (int i = 0; i < kArgumentSlots; ++i) {
+  // Slots 0..n-1 take args; the rest become the real 0 (their string part
+  // is left as it was; slots from the saved count on are clear already).
+  void Fill(const RValue* args, int n) {
+    int end = std::max(n, used_);
+    filled_ = std::max(filled_, end);
+    for (int i = 0; i < end; ++i) {
       RValue& slot = g_Arguments.slot[i];
       if (i < n) {
         slot.kind = args[i].kind;
         slot.val = args[i].val;
         if (!args[i].str.empty() || !slot.str.empty()) slot.str = args[i].str;
       } else {
-        g_Arguments.slot[i].kind = VALUE_REAL;
-        g_Arguments.slot[i].val = 0.0;
+        slot.kind = VALUE_REAL;
+        slot.val = 0.0;
       }
     }
   }
 
  private:
   ArgumentFrame saved_;
+  int used_ = kArgumentSlots;
+  int filled_ = 0;  // slots below this may have been written by Fill
   bool with_script_;
+  uint32_t writes_;
+  int exceptions_;
   bool name_changed_ = false;
   int count_ = 0;
   std::string name_;
@@ -117,7 +147,7 @@ bool CheckArgumentCount(const CCode& code, const std::string& name, int n) {
 void RunText(const VString& text, const char* prefix, RValue& result, CInstance* self,
              CInstance* other, const RValue* args, int n) {
   SavedArguments saved(false, nullptr);
-  SavedArguments::Fill(args, std::min(n, kArgumentSlots - 1));
+  saved.Fill(args, std::min(n, kArgumentSlots - 1));
   CCode code(text, false);
   if (!code.Compile()) {
     Error_Show_Action(std::string(prefix) + "\r" + CodeErrorState().text, false);
@@ -218,8 +248,10 @@ bool Code_CallScript(int s, CInstance* self, CInstance* other, RValue& result, b
   const std::string& name = g_scripts[static_cast<size_t>(s)]->name;
   SavedArguments saved(true, &name);
   g_Arguments.count = n;
-  SavedArguments::Fill(args, n);
-  result = RValue();
+  saved.Fill(args, n);
+  result.kind = VALUE_REAL;
+  result.val = 0.0;
+  if (!result.str.empty()) result.str.clear();
   if (!Code_RunForValue(*code, self, other, result)) {
     RCodeErrorState& error = CodeErrorState();
     error.text = "In script " + name + ":\r" + error.text;

@@ -3,6 +3,7 @@
 #include "code/code_tree.h"
 
 #include "code/code_errortext.h"
+#include "code/code_exec.h"
 #include "code/code_phase.h"
 
 namespace {
@@ -115,6 +116,7 @@ bool CCode::Compile() {
   }
   if (expression) i_kind = root.kind == NODE_CONSTANT ? CODE_CONSTANT : CODE_EXPRESSION;
   if (i_kind == CODE_CONSTANT) i_value = root.value;
+  Code_PrepareTree(root);
   i_token = std::move(root);
   i_Args = args.highest + 1;
   i_ArgArray = args.array;

@@ -58,6 +58,18 @@ enum : int32_t {
   DESIGNATOR_LOCAL = -7,
 };
 
+// How the interpreter may read a node directly, without the generic paths
+// (set after compilation by Code_PrepareTree).
+enum : uint8_t {
+  LEAF_NONE = 0,
+  LEAF_REAL_CONSTANT,  // a real constant
+  LEAF_LOCAL,          // a simple user variable of the run's locals
+  LEAF_PLAIN,          // a simple user variable without designator
+  LEAF_SELF,           // self.name for a user variable
+  LEAF_GLOBAL,         // global.name for a user variable
+  LEAF_ARGUMENT,       // argument0 .. argument15 of self or without designator
+};
+
 struct RToken {
   int32_t kind = 0;
   int32_t ind = 0;
@@ -71,6 +83,8 @@ struct RToken {
   // Resolved at compile time: the handler of a builtin call (kind 6, ind
   // below 100000), so the interpreter calls it without a table lookup.
   BuiltinFunction routine = nullptr;
+  uint8_t leaf = LEAF_NONE;
+  uint8_t argument = 0;  // the slot of a LEAF_ARGUMENT node
 
   int32_t itemnumb() const { return static_cast<int32_t>(items.size()); }
 };

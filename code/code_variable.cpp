@@ -28,9 +28,10 @@ NameTable& Names() {
 }
 
 CVariableList g_globals;
-std::vector<bool> g_declared(kDeclaredFlagsAtStart, false);
 
 }  // namespace
+
+std::vector<bool> g_VariableDeclaredGlobal(kDeclaredFlagsAtStart, false);
 
 int32_t Variable_Index(std::string_view name) {
   int builtin = Variable_BuiltinFind(name);
@@ -55,30 +56,24 @@ std::string Variable_Name(int32_t ind) {
 
 CVariableList& Variable_Globals() { return g_globals; }
 
-bool Variable_IsDeclaredGlobal(int32_t ind) {
-  if (ind < kUserVariableBase) return false;
-  size_t position = static_cast<size_t>(ind - kUserVariableBase);
-  return position < g_declared.size() && g_declared[position];
-}
-
 void Variable_DeclareGlobal(int32_t ind) {
   if (ind < kUserVariableBase) return;
   size_t position = static_cast<size_t>(ind - kUserVariableBase);
-  if (position >= g_declared.size()) g_declared.resize(position + kDeclaredFlagsGrowth, false);
-  g_declared[position] = true;
+  if (position >= g_VariableDeclaredGlobal.size()) g_VariableDeclaredGlobal.resize(position + kDeclaredFlagsGrowth, false);
+  g_VariableDeclaredGlobal[position] = true;
   g_globals.Init(ind);
 }
 
 void Variable_GlobalsReset() {
   g_globals.Clear();
-  g_declared.assign(kDeclaredFlagsAtStart, false);
+  g_VariableDeclaredGlobal.assign(kDeclaredFlagsAtStart, false);
 }
 
 void Variable_GlobalsSave(CStream& stream) {
   stream.WriteInteger(kGlobalsVersion);
   g_globals.SaveToStream(stream);
-  stream.WriteInteger(static_cast<int32_t>(g_declared.size()));
-  for (bool flag : g_declared) stream.WriteBoolean(flag);
+  stream.WriteInteger(static_cast<int32_t>(g_VariableDeclaredGlobal.size()));
+  for (bool flag : g_VariableDeclaredGlobal) stream.WriteBoolean(flag);
 }
 
 void Variable_GlobalsLoad(CStream& stream) {
@@ -89,7 +84,7 @@ void Variable_GlobalsLoad(CStream& stream) {
   std::vector<bool> flags;
   for (int32_t i = 0; i < count; ++i) flags.push_back(stream.ReadBoolean());
   g_globals = std::move(list);
-  g_declared = std::move(flags);
+  g_VariableDeclaredGlobal = std::move(flags);
 }
 
 bool Variable_InstanceGet(CInstance* inst, int32_t ind, int32_t arr, RValue& out) {

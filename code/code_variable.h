@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "code/variable_class.h"
 #include "runner/value.h"
@@ -27,7 +28,14 @@ std::string Variable_Name(int32_t ind);
 
 // Global variables.
 CVariableList& Variable_Globals();
-bool Variable_IsDeclaredGlobal(int32_t ind);
+// The declared-global flags, one per user variable position (read inline by
+// the interpreter on every plain variable access).
+extern std::vector<bool> g_VariableDeclaredGlobal;
+inline bool Variable_IsDeclaredGlobal(int32_t ind) {
+  if (ind < kUserVariableBase) return false;
+  size_t position = static_cast<size_t>(ind - kUserVariableBase);
+  return position < g_VariableDeclaredGlobal.size() && g_VariableDeclaredGlobal[position];
+}
 void Variable_DeclareGlobal(int32_t ind);
 // A new empty list and 10000 false flags (game start).
 void Variable_GlobalsReset();

@@ -1,8 +1,11 @@
-// sprite_class.cpp: CSprite defaults, sprite box and stored form.
+// sprite_class.cpp: CSprite defaults, copies, image indices, masks, boxes,
+// textures and the stored form.
 #include "motion/sprite_class.h"
 
 #include <algorithm>
 
+#include "motion/image_hooks.h"
+#include "motion/mask_build.h"
 #include "runner/record_io.h"
 #include "runner/support_stream.h"
 
@@ -15,6 +18,7 @@ constexpr size_t kMinMaskBytes = 28;
 }  // namespace
 
 void CSprite::Clear() {
+  FreeTexture();
   i_bitmap.clear();
   i_xorig = 0;
   i_yorig = 0;
@@ -22,6 +26,70 @@ void CSprite::Clear() {
   i_mask.clear();
   i_sepmasks = false;
   i_tex.clear();
+}
+
+void CSprite::Assign(const CSprite& spr) {
+  if (&spr == this) return;
+  FreeTexture();
+  i_bitmap = spr.i_bitmap;
+  i_xorig = spr.i_xorig;
+  i_yorig = spr.i_yorig;
+  i_bbox = spr.i_bbox;
+  i_sepmasks = spr.i_sepmasks;
+  i_mask = spr.i_mask;
+  InitTexture();
+}
+
+int32_t CSprite::ImageIndex(int32_t ind) const {
+  int32_t n = Numb();
+  if (n <= 0) return -1;
+  int32_t r = ind % n;
+  return r < 0 ? r + n : r;
+}
+
+const TMask* CSprite::MaskOf(int32_t ind) const {
+  int32_t i = ImageIndex(ind);
+  if (i < 0) return nullptr;
+  size_t m = i_sepmasks ? static_cast<size_t>(i) : 0;
+  return m < i_mask.size() ? &i_mask[m] : nullptr;
+}
+
+void CSprite::ComputeMask(bool sepmasks, int32_t bbmode, const TRect& bbox, int32_t kind,
+                          int32_t tolerance) {
+  Mask_ComputeSpriteMasks(*this, sepmasks, bbmode, bbox, kind, tolerance);
+}
+
+void CSprite::FreeMask() { i_mask.clear(); }
+
+bool CSprite::GetBitmap(int32_t ind, TBitmap32& out) const {
+  if (ind < 0 || ind >= Numb()) return false;
+  out = i_bitmap[static_cast<size_t>(ind)];
+  return true;
+}
+
+TRect CSprite::GetBoundingBoxImg(int32_t ind) const {
+  if (ind < 0 || ind >= Numb()) return TRect();
+  return Mask_AutomaticBox(i_bitmap[static_cast<size_t>(ind)], 0);
+}
+
+void CSprite::InitTexture() {
+  FreeTexture();
+  i_tex.resize(i_bitmap.size());
+  for (size_t i = 0; i < i_bitmap.size(); ++i) i_tex[i] = Image_CreateTexture(i_bitmap[i]);
+}
+
+void CSprite::FreeTexture() {
+  for (int32_t& t : i_tex) {
+    Image_FreeTexture(t);
+    t = -1;
+  }
+  i_tex.assign(i_bitmap.size(), -1);
+}
+
+int32_t CSprite::GetTexture(int32_t ind) const {
+  int32_t i = ImageIndex(ind);
+  if (i < 0 || static_cast<size_t>(i) >= i_tex.size()) return -1;
+  return i_tex[static_cast<size_t>(i)];
 }
 
 void CSprite::ComputeBoundingBox() {

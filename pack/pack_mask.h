@@ -1,7 +1,7 @@
 // pack_mask.h: collision masks computed from sprite images at pack time
 // (mask kind, box mode, tolerance and separate masks, as a sprite's JSON
-// describes them), and the test the unpacker uses to find out whether the
-// stored masks are exactly what a description gives.
+// describes them). The runner's mask builder does the work, so the unpacker
+// can recompute a description and compare it with the stored masks.
 #pragma once
 
 #include <cstddef>

@@ -70,6 +70,38 @@ class PlatformWindow {
   // renderer; null when there is none.
   virtual void* NativeMainWindow() const = 0;
 
+  // Placement and style of the main window; positions and sizes are of the
+  // client area in screen pixels.
+  virtual void SetPosition(int x, int y) = 0;
+  virtual void GetClientRect(int& x, int& y, int& width, int& height) const = 0;
+  virtual void SetBorder(bool shown) = 0;
+  virtual void SetResizable(bool resizable) = 0;
+  virtual void SetMinimumSize(int width, int height) = 0;
+  virtual void SetStayOnTop(bool on) = 0;
+  // Cursor shapes of the cr_ constants (0 default, -1 none, -2 arrow ...).
+  virtual void SetCursorShape(int shape) = 0;
+  // The mouse relative to the client area, and on the screen.
+  virtual void GetMouse(int& x, int& y) const = 0;
+  virtual void WarpMouse(int x, int y) = 0;
+  virtual void GetScreenMouse(int& x, int& y) const = 0;
+  virtual void WarpScreenMouse(int x, int y) = 0;
+
+  // The display mode of the window's screen.
+  virtual void GetDisplayMode(int& width, int& height, int& bits, int& frequency) const = 0;
+  // Each value applies only when > 0; test_only changes nothing. True when
+  // the mode exists (and was set).
+  virtual bool SetDisplayMode(int width, int height, int frequency, int bits, bool test_only) = 0;
+  virtual void RestoreDisplayMode() = 0;
+
+  // An OpenGL 3.3 core context current on the main window (headless: on a
+  // hidden window of the offscreen video driver); null with the reason in
+  // `error` when none can be made.
+  virtual void* CreateGLContext(std::string& error) = 0;
+  virtual void DestroyGLContext(void* context) = 0;
+  virtual void SwapGL() = 0;
+  // 1 waits for vertical blank when presenting, 0 does not.
+  virtual void SetSwapInterval(int interval) = 0;
+
   // Moves every pending host message into the event queue.
   virtual void PumpEvents() = 0;
   // Takes the oldest queued event; false when the queue is empty.

@@ -17,6 +17,7 @@
 #include "runner/runner_form.h"
 #include "world/event_names.h"
 #include "world/instance_list.h"
+#include "world/timeline_table.h"
 
 namespace {
 
@@ -392,6 +393,7 @@ void PerformMoment(CInstance* self, CInstance* other, int32_t timeline, int32_t 
   if (line == nullptr || moment < 0 || moment >= line->Count()) return;
   const size_t m = static_cast<size_t>(moment);
   ContextScope scope(timeline, kEventTypeMoment, line->s_step[m]);
+  TimeLineRunScope running;  // game code may edit or delete this time line
   Event_Run(line->s_event[m], self, other);
 }
 

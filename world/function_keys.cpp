@@ -1,27 +1,91 @@
 // function_keys.cpp: the function keys of the game settings, acted on at the
-// start of every step.
+// start of every step, and the file names of quick saves and screenshots.
+#include "world/function_keys.h"
+
+#include <unistd.h>
+
 #include "platform/window.h"
 #include "runner/game_data.h"
 #include "world/input_state.h"
 #include "world/room_runtime.h"
 #include "world/run_step.h"
 
+void (*GameInfo_ShowHook)() = nullptr;
+bool (*SaveGame_Hook)(const std::string&) = nullptr;
+bool (*LoadGame_Hook)(const std::string&) = nullptr;
+bool (*Screenshot_Hook)(const std::string&) = nullptr;
+
 namespace {
+
 constexpr int kKeyEscape = 27;
+constexpr int kKeyF1 = 112;
 constexpr int kKeyF4 = 115;
+constexpr int kKeyF5 = 116;
+constexpr int kKeyF6 = 117;
+constexpr int kKeyF9 = 120;
+constexpr int kFirstScreenshot = 100;
+
+bool FileExists(const std::string& name) { return access(name.c_str(), F_OK) == 0; }
+
+void ShowGameInformation() {
+  if (GameInfo_ShowHook) GameInfo_ShowHook();
+  Input_Clear();
+}
+
+void ToggleFullScreen() {
+  PlatformWindow& window = Platform_Window();
+  window.SetFullscreen(!window.IsFullscreen());
+}
+
+void QuickSave() {
+  if (SaveGame_Hook) SaveGame_Hook(QuickSave_FileName());
+}
+
+// Without a quick save file nothing happens.
+void QuickLoad() {
+  const std::string name = QuickSave_FileName();
+  if (LoadGame_Hook && FileExists(name)) LoadGame_Hook(name);
+}
+
+void SaveScreenshot() {
+  if (Screenshot_Hook) Screenshot_Hook(Screenshot_FileName());
+}
+
+struct RFunctionKey {
+  int code;
+  bool GameSettings::*enabled;
+  void (*act)();
+};
+
+const RFunctionKey kKeys[] = {
+    {kKeyF1, &GameSettings::f1_shows_information, ShowGameInformation},
+    {kKeyEscape, &GameSettings::esc_ends_game, Game_RequestEnd},
+    {kKeyF4, &GameSettings::f4_switches_screen, ToggleFullScreen},
+    {kKeyF5, &GameSettings::f5_saves_f6_loads, QuickSave},
+    {kKeyF6, &GameSettings::f5_saves_f6_loads, QuickLoad},
+    {kKeyF9, &GameSettings::f9_screenshot, SaveScreenshot},
+};
+
 }  // namespace
 
-// The first key whose setting is on acts, and the last key is cleared.
-void Step_FunctionKeys() {
-  RInputState& input = Input();
-  const GameSettings& settings = Game().settings;
-  if (input.last_key == kKeyEscape && settings.esc_ends_game) {
-    input.last_key = 0;
-    Game_RequestEnd();
-  } else if (input.last_key == kKeyF4 && settings.f4_switches_screen) {
-    input.last_key = 0;
-    PlatformWindow& window = Platform_Window();
-    window.SetFullscreen(!window.IsFullscreen());
+std::string QuickSave_FileName() { return "_save" + std::to_string(Game().game_id) + ".sav"; }
+
+std::string Screenshot_FileName() {
+  for (int n = kFirstScreenshot;; ++n) {
+    std::string name = "screenshot" + std::to_string(n) + ".png";
+    if (!FileExists(name)) return name;
   }
 }
 
+// The key whose setting is on acts; keyboard_lastkey is cleared first, so
+// an action that clears the input state leaves it cleared.
+void Step_FunctionKeys() {
+  RInputState& input = Input();
+  const GameSettings& settings = Game().settings;
+  for (const RFunctionKey& key : kKeys) {
+    if (input.last_key != key.code || !(settings.*key.enabled)) continue;
+    input.last_key = 0;
+    key.act();
+    return;
+  }
+}

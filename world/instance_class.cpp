@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "motion/collision_watch.h"
 #include "runner/game_data.h"
 #include "world/instance_list.h"
 
@@ -180,6 +181,7 @@ void CInstance::UpdateBoundingBox() {
   const CSprite* s = SpriteOf(i_maskindex >= 0 ? i_maskindex : i_spriteindex);
   if (s == nullptr) {
     i_bbox = TRect{kNoBox, kNoBox, kNoBox, kNoBox};
+    Collision_NoteBoxChange(this);
     return;
   }
   const double l = s->i_bbox.left, t = s->i_bbox.top, r = s->i_bbox.right, b = s->i_bbox.bottom;
@@ -202,6 +204,7 @@ void CInstance::UpdateBoundingBox() {
     box.bottom = RoundBox(std::max(c * u, c * v) + i_y - std::min(sn * p, sn * q));
   }
   i_bbox = box;
+  Collision_NoteBoxChange(this);
 }
 
 // --- the active list as game code sees it ------------------------------------

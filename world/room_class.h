@@ -1,5 +1,6 @@
 // room_class.h: CRoom, a room resource (size, speed, background layers,
-// views, the instances placed in it and its tiles), with its stored form.
+// views, the instances placed in it and its tiles), with its stored form
+// and its tile operations (room_tiles.cpp).
 #pragma once
 
 #include <array>
@@ -91,4 +92,38 @@ class CRoom {
   // version or a count the stream cannot hold.
   bool LoadFromStream(CStream& s);
   void SaveToStream(CStream& s) const;
+
+  // Tiles. A tile covers the area x .. x + w * xscale, y .. y + h * yscale.
+  // "Half-open" tests take the left and top edges and leave the right and
+  // bottom ones out; the Delete...At operations include all four edges.
+  // r_lasttile caches the index last found or added.
+  //
+  // Appends a copy with the next tile id (Tile_LastId, incremented first);
+  // returns its index.
+  int AddTile(const RTile& tile);
+  void ClearTiles();
+  // Out-of-range indices are ignored; the order of the rest is kept.
+  void DeleteTile(int index);
+  // Index of the tile with that id, or -1.
+  int FindTile(int32_t id);
+  // First tile covering (x, y) (half-open) whose depth < 0 equals
+  // foreground; -1 when none.
+  int FindTileAt(double x, double y, bool foreground);
+  // Every tile covering (x, y) with edges included whose depth is <= 0
+  // (foreground) or >= 0 (background): a tile at depth 0 goes either way.
+  void DeleteTilesAt(double x, double y, bool foreground);
+  // Stable: tiles of equal depth keep their order; nothing moves when the
+  // list is already ordered by non-increasing depth.
+  void SortTiles();
+  // The layer operations act on the tiles whose depth equals depth.
+  void HideTilesDepth(double depth);
+  void ShowTilesDepth(double depth);
+  void DeleteTilesDepth(double depth);
+  void ShiftTilesDepth(double depth, double dx, double dy);
+  int FindTileAtDepth(double depth, double x, double y);
+  void DeleteTilesAtDepth(double depth, double x, double y);
+  void ChangeTilesDepth(double olddepth, double newdepth);
 };
+
+// The highest tile id handed out (set from the game data at game start).
+int32_t& Tile_LastId();

@@ -9,6 +9,7 @@
 #include "runner/game_data.h"
 #include "runner/runner_form.h"
 #include "world/action_engine.h"
+#include "world/cursor_sprite.h"
 #include "world/input_state.h"
 
 namespace {
@@ -126,6 +127,8 @@ void RoomRuntime_SetHooks(const RRoomRuntimeHooks& hooks) {
 void RoomRuntime_Reset() {
   RoomRuntime_FreeAll();
   Instance_LastId() = Game().last_instance_id;
+  Tile_LastId() = Game().last_tile_id;
+  Cursor_Sprite() = -1;
 }
 
 void RoomRuntime_FreeAll() {

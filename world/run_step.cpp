@@ -38,20 +38,6 @@ void ForEachActive(Visit&& visit) {
 
 // --- time lines --------------------------------------------------------------------
 
-// First moment with step >= p (count when none).
-int32_t FirstAtOrAfter(const CTimeLine& line, double p) {
-  int32_t i = 0;
-  while (i < line.Count() && line.s_step[static_cast<size_t>(i)] < p) ++i;
-  return i;
-}
-
-// Last moment with step <= p (-1 when none).
-int32_t LastAtOrBefore(const CTimeLine& line, double p) {
-  int32_t i = line.Count() - 1;
-  while (i >= 0 && line.s_step[static_cast<size_t>(i)] > p) --i;
-  return i;
-}
-
 void AdvanceTimeLine(CInstance* inst) {
   const int32_t index = inst->i_timelineindex;
   const CTimeLine* line = Game().timelines.Get(index);
@@ -59,15 +45,15 @@ void AdvanceTimeLine(CInstance* inst) {
   const double s = inst->i_timelinespeed;
   const int32_t last_step = line->s_step.back();
   if (s > 0) {
-    int32_t b = FirstAtOrAfter(*line, inst->i_timelineposition);
+    int32_t b = line->FindLarger(inst->i_timelineposition);
     inst->i_timelineposition += s;
-    int32_t e = FirstAtOrAfter(*line, inst->i_timelineposition);
+    int32_t e = line->FindLarger(inst->i_timelineposition);
     for (int32_t m = b; m < e; ++m) PerformMoment(inst, inst, index, m);
     if (last_step < inst->i_timelineposition && inst->i_timelineloop) inst->i_timelineposition = 0;
   } else {
-    int32_t b = LastAtOrBefore(*line, inst->i_timelineposition);
+    int32_t b = line->FindSmaller(inst->i_timelineposition);
     inst->i_timelineposition += s;
-    int32_t e = LastAtOrBefore(*line, inst->i_timelineposition);
+    int32_t e = line->FindSmaller(inst->i_timelineposition);
     for (int32_t m = b; m > e; --m) PerformMoment(inst, inst, index, m);
     if (inst->i_timelineposition < 0 && inst->i_timelineloop) inst->i_timelineposition = last_step;
   }

@@ -1,5 +1,5 @@
 // timeline_class.h: CTimeLine, a time line resource (moments, each a step
-// with an event), with its stored form.
+// with an event), with its stored form and its moment search and editing.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,20 @@ class CTimeLine {
   int32_t Count() const { return static_cast<int32_t>(s_step.size()); }
 
   void Clear();
+
+  // Moment with exactly that step; -1 when none.
+  int32_t Find(int32_t step) const;
+  // First moment whose step is >= step (Count() when none); -1 when empty.
+  int32_t FindLarger(double step) const;
+  // Last moment whose step is <= step; -1 when none.
+  int32_t FindSmaller(double step) const;
+  // Inserts an empty moment at its sorted place (nothing when that step
+  // has one); returns the moment's index.
+  int32_t AddMoment(int32_t step);
+  // Removes the moment with exactly that step, keeping the order of the
+  // rest; nothing when there is none.
+  void DeleteMoment(int32_t step);
+
   // Record version 500: the count, then per moment its step and an event
   // record.
   bool LoadFromStream(CStream& s);

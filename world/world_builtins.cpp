@@ -16,8 +16,13 @@ void World_RegisterRoomFunctions();
 void World_RegisterEventFunctions();
 void World_RegisterInputFunctions();
 void World_RegisterJoystickFunctions();
+void World_RegisterTileFunctions();
+void World_RegisterTimeLineFunctions();
+void World_RegisterRoomResourceFunctions();
+void World_RegisterGameFunctions();
 void World_BindVariables();
 void World_BindRoomVariables();
+void World_BindCursorSprite();
 
 namespace {
 void RaiseOtherEvent(int number) { PerformEventAll(7, number); }
@@ -30,8 +35,13 @@ void World_RegisterBuiltins() {
   World_RegisterEventFunctions();
   World_RegisterInputFunctions();
   World_RegisterJoystickFunctions();
+  World_RegisterTileFunctions();
+  World_RegisterTimeLineFunctions();
+  World_RegisterRoomResourceFunctions();
+  World_RegisterGameFunctions();
   World_BindVariables();
   World_BindRoomVariables();
+  World_BindCursorSprite();
   Code_ErrorPlaceHook = Event_ErrorPlace;
   Variable_OtherEventHook = RaiseOtherEvent;
   Code_ClearInputHook = Input_Clear;

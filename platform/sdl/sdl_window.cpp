@@ -10,6 +10,7 @@
 #include <deque>
 #include <string>
 
+#include "platform/sdl/sdl_gl.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/window.h"
 #include "runner/support_stream.h"
@@ -19,6 +20,7 @@ namespace {
 class SdlWindow : public PlatformWindow {
  public:
   ~SdlWindow() override {
+    if (cursor_) SDL_FreeCursor(cursor_);
     CloseLoadingWindow();
     CloseMain();
     if (video_started_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -27,8 +29,14 @@ class SdlWindow : public PlatformWindow {
   bool OpenMain(int width, int height, const std::string& caption) override {
     if (!StartVideo()) return false;
     if (main_ == nullptr) {
+      // An OpenGL window when the host has OpenGL; a plain one otherwise
+      // (the renderer then draws nothing).
+      SdlGL_SetAttributes();
       main_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               width, height, SDL_WINDOW_HIDDEN);
+                               width, height, SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL);
+      if (main_ == nullptr)
+        main_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                 width, height, SDL_WINDOW_HIDDEN);
       if (main_ == nullptr) return false;
     } else {
       SetCaption(caption);
@@ -74,6 +82,64 @@ class SdlWindow : public PlatformWindow {
     return main_ != nullptr && (SDL_GetWindowFlags(main_) & SDL_WINDOW_INPUT_FOCUS) != 0;
   }
   void* NativeMainWindow() const override { return main_; }
+
+  void SetPosition(int x, int y) override {
+    if (main_) SDL_SetWindowPosition(main_, x, y);
+  }
+  void GetClientRect(int& x, int& y, int& width, int& height) const override {
+    x = y = width = height = 0;
+    if (main_ == nullptr) return;
+    SDL_GetWindowPosition(main_, &x, &y);
+    SDL_GetWindowSize(main_, &width, &height);
+  }
+  void SetBorder(bool shown) override {
+    if (main_) SDL_SetWindowBordered(main_, shown ? SDL_TRUE : SDL_FALSE);
+  }
+  void SetResizable(bool resizable) override {
+    if (main_) SDL_SetWindowResizable(main_, resizable ? SDL_TRUE : SDL_FALSE);
+  }
+  void SetMinimumSize(int width, int height) override {
+    if (main_) SDL_SetWindowMinimumSize(main_, width < 1 ? 1 : width, height < 1 ? 1 : height);
+  }
+  void SetStayOnTop(bool on) override {
+    if (main_) SDL_SetWindowAlwaysOnTop(main_, on ? SDL_TRUE : SDL_FALSE);
+  }
+  void SetCursorShape(int shape) override;
+  void GetMouse(int& x, int& y) const override {
+    int gx = 0, gy = 0, wx = 0, wy = 0;
+    SDL_GetGlobalMouseState(&gx, &gy);
+    if (main_) SDL_GetWindowPosition(main_, &wx, &wy);
+    x = gx - wx;
+    y = gy - wy;
+  }
+  void WarpMouse(int x, int y) override {
+    if (main_) SDL_WarpMouseInWindow(main_, x, y);
+  }
+  void GetScreenMouse(int& x, int& y) const override { SDL_GetGlobalMouseState(&x, &y); }
+  void WarpScreenMouse(int x, int y) override {
+    if (video_started_) SDL_WarpMouseGlobal(x, y);
+  }
+  void GetDisplayMode(int& width, int& height, int& bits, int& frequency) const override;
+  bool SetDisplayMode(int width, int height, int frequency, int bits, bool test_only) override;
+  void RestoreDisplayMode() override {
+    if (main_ && mode_changed_) SDL_SetWindowDisplayMode(main_, nullptr);
+    mode_changed_ = false;
+  }
+
+  void* CreateGLContext(std::string& error) override {
+    if (main_ == nullptr || (SDL_GetWindowFlags(main_) & SDL_WINDOW_OPENGL) == 0) {
+      error = "the window has no OpenGL";
+      return nullptr;
+    }
+    return SdlGL_CreateContext(main_, error);
+  }
+  void DestroyGLContext(void* context) override {
+    if (context != nullptr) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
+  }
+  void SwapGL() override {
+    if (main_) SDL_GL_SwapWindow(main_);
+  }
+  void SetSwapInterval(int interval) override { SDL_GL_SetSwapInterval(interval); }
 
   void PumpEvents() override {
     if (!video_started_) return;
@@ -128,8 +194,75 @@ class SdlWindow : public PlatformWindow {
   LoadingWindowStyle loading_style_;
   bool loading_shaped_ = false;
   bool shape_applied_ = false;
+  bool mode_changed_ = false;
+  SDL_Cursor* cursor_ = nullptr;
   std::deque<PlatformEvent> queue_;
 };
+
+// The cr_ constants: 0 default, -1 none, -2 arrow, -3 cross, -4 beam,
+// -6..-9 sizing, -10 up arrow, -11 hourglass, -12 drag, -13 no drop, -14 and
+// -15 splits, -16 multi drag, -17 wait, -18 no, -19 app start, -20 help,
+// -21 hand, -22 size all.
+SDL_SystemCursor SystemCursor(int shape) {
+  switch (shape) {
+    case -3: return SDL_SYSTEM_CURSOR_CROSSHAIR;
+    case -4: return SDL_SYSTEM_CURSOR_IBEAM;
+    case -6: return SDL_SYSTEM_CURSOR_SIZENESW;
+    case -7: case -15: return SDL_SYSTEM_CURSOR_SIZENS;
+    case -8: return SDL_SYSTEM_CURSOR_SIZENWSE;
+    case -9: case -14: return SDL_SYSTEM_CURSOR_SIZEWE;
+    case -11: case -17: return SDL_SYSTEM_CURSOR_WAIT;
+    case -19: return SDL_SYSTEM_CURSOR_WAITARROW;
+    case -13: case -18: return SDL_SYSTEM_CURSOR_NO;
+    case -21: return SDL_SYSTEM_CURSOR_HAND;
+    case -22: return SDL_SYSTEM_CURSOR_SIZEALL;
+    default: return SDL_SYSTEM_CURSOR_ARROW;
+  }
+}
+
+void SdlWindow::SetCursorShape(int shape) {
+  if (!video_started_) return;
+  SDL_ShowCursor(shape == -1 ? SDL_DISABLE : SDL_ENABLE);
+  if (shape == -1) return;
+  SDL_Cursor* cursor = SDL_CreateSystemCursor(SystemCursor(shape));
+  if (cursor == nullptr) return;
+  SDL_SetCursor(cursor);
+  if (cursor_) SDL_FreeCursor(cursor_);
+  cursor_ = cursor;
+}
+
+void SdlWindow::GetDisplayMode(int& width, int& height, int& bits, int& frequency) const {
+  width = 640;
+  height = 480;
+  bits = 32;
+  frequency = 60;
+  if (!video_started_) return;
+  SDL_DisplayMode mode;
+  const int display = main_ ? SDL_GetWindowDisplayIndex(main_) : 0;
+  if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) != 0) return;
+  width = mode.w;
+  height = mode.h;
+  bits = static_cast<int>(SDL_BITSPERPIXEL(mode.format)) == 24 ? 32 : SDL_BITSPERPIXEL(mode.format);
+  frequency = mode.refresh_rate;
+}
+
+// A mode change applies to the window while it is full screen.
+bool SdlWindow::SetDisplayMode(int width, int height, int frequency, int bits, bool test_only) {
+  if (!video_started_) return false;
+  const int display = main_ ? SDL_GetWindowDisplayIndex(main_) : 0;
+  SDL_DisplayMode wanted, found;
+  if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &wanted) != 0) return false;
+  if (width > 0) wanted.w = width;
+  if (height > 0) wanted.h = height;
+  if (frequency > 0) wanted.refresh_rate = frequency;
+  if (SDL_GetClosestDisplayMode(display < 0 ? 0 : display, &wanted, &found) == nullptr) return false;
+  if (found.w != wanted.w || found.h != wanted.h) return false;
+  if (bits > 0 && bits != 16 && bits != 32) return false;
+  if (test_only) return true;
+  if (main_ == nullptr || SDL_SetWindowDisplayMode(main_, &found) != 0) return false;
+  mode_changed_ = true;
+  return true;
+}
 
 int SdlButton(uint8_t button) {
   switch (button) {

@@ -1,0 +1,217 @@
+"""Drawing functions, end to end: a game draws in its draw event and saves
+the screen; the PNG is decoded here (zlib only) and pixels are checked:
+rectangle corners and outlines, points, line ends, blend modes, and text
+placement and alignment with an atlas font whose glyphs are known."""
+
+import os
+import struct
+import unittest
+import zlib
+
+import gamekit
+
+BLACK = (0, 0, 0)
+RED = (255, 0, 0)
+GREEN = (0, 255, 0)
+WHITE = (255, 255, 255)
+YELLOW = (255, 255, 0)
+
+
+def encode_png(width, height, rgba_rows):
+    """An 8-bit RGBA PNG; rgba_rows is a list of rows of (r, g, b, a)."""
+    raw = b"".join(b"\x00" + bytes(v for px in row for v in px) for row in rgba_rows)
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+def decode_png(data):
+    """(width, height, pixels) with pixels[y][x] = (r, g, b, a) of an 8-bit
+    RGB or RGBA PNG."""
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
+    pos, idat = 8, b""
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
+            assert depth == 8 and colour in (2, 6), "unexpected PNG format"
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    bpp = 4 if colour == 6 else 3
+    raw = zlib.decompress(idat)
+    stride = width * bpp
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        kind = raw[y * (stride + 1)]
+        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - bpp] if i >= bpp else 0
+            b = previous[i]
+            c = previous[i - bpp] if i >= bpp else 0
+            if kind == 1:
+                line[i] = (line[i] + a) & 255
+            elif kind == 2:
+                line[i] = (line[i] + b) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                pred = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
+                line[i] = (line[i] + pred) & 255
+        rows.append([tuple(line[x * bpp:x * bpp + 3]) + ((line[x * bpp + 3],) if bpp == 4 else (255,))
+                     for x in range(width)])
+        previous = line
+    return width, height, rows
+
+
+# A 16 x 8 atlas: glyph 'A' is a solid 4 x 6 block at (0, 0), glyph 'B' a
+# solid 2 x 6 block at (8, 0). 'A' advances 6 and is drawn 1 to the right;
+# 'B' advances 3 with no offset.
+ATLAS = encode_png(16, 8, [[(255, 255, 255, 255 if (x < 4 or 8 <= x < 10) and y < 6 else 0)
+                            for x in range(16)] for y in range(8)])
+FONT = {"atlas": {"width": 16, "height": 8, "image": "fnt_box.png",
+                  "glyphs": {"65": [0, 0, 4, 6, 6, 1], "66": [8, 0, 2, 6, 3, 0],
+                             "32": [0, 0, 0, 6, 5, 0]}},
+        "face": "Box", "size": 6, "first": 32, "last": 127}
+
+
+def draw_project(draw_code, width=80, height=60):
+    """One room of width x height (black); one object whose draw event runs
+    draw_code and then saves the screen as shot.png in the first step."""
+    files = {
+        "objects/painter.json": {"events": [{"type": "draw", "number": 0,
+                                             "actions": [{"code": "painter/draw_0.vxs"}]}]},
+        "objects/painter/draw_0.vxs":
+            draw_code + "\nif (!file_exists('shot.png')) screen_save('shot.png');\n",
+        "rooms/room0.json": {"width": width, "height": height, "color": 0,
+                             "instances": [{"object": "painter"}]},
+        "fonts/fnt_box.json": FONT,
+        "fonts/fnt_box.png": ATLAS,
+        "game.json": {"settings": {}, "resources": {"objects": ["painter"], "rooms": ["room0"],
+                                                    "fonts": ["fnt_box"]},
+                      "room_order": ["room0"]},
+    }
+    return files
+
+
+def shot(draw_code, **size):
+    """Runs the game for two steps; returns (pixels, stdout, stderr)."""
+    with gamekit.Project(draw_project(draw_code, **size)) as p:
+        code, out, err = p.run(max_steps=2)
+        path = os.path.join(p.dir, "shot.png")
+        if not os.path.exists(path):
+            raise AssertionError("no screenshot (exit %d): %s" % (code, err))
+        with open(path, "rb") as f:
+            _, _, pixels = decode_png(f.read())
+    return pixels, out, err
+
+
+def rgb(pixels, x, y):
+    return pixels[y][x][:3]
+
+
+class DrawShapesTest(unittest.TestCase):
+    def test_rectangles_points_and_lines(self):
+        pixels, _, err = shot(
+            "draw_set_color(c_red); draw_rectangle(10, 10, 20, 15, false);"
+            "draw_set_color(c_lime); draw_rectangle(40, 30, 30, 20, true);"
+            "draw_set_color(c_white); draw_point(5, 5);"
+            "draw_set_color(c_red); draw_line(50, 40, 60, 40);")
+        # Filled: both corners inclusive, nothing outside.
+        for x, y in [(10, 10), (20, 10), (10, 15), (20, 15), (15, 12)]:
+            self.assertEqual(rgb(pixels, x, y), RED, (x, y, err))
+        for x, y in [(9, 10), (21, 10), (10, 9), (10, 16), (21, 16)]:
+            self.assertEqual(rgb(pixels, x, y), BLACK, (x, y))
+        # Outline: the corners sorted, all four edges drawn, the inside empty.
+        for x, y in [(30, 20), (40, 20), (30, 30), (35, 20), (40, 25), (35, 30), (30, 25)]:
+            self.assertEqual(rgb(pixels, x, y), GREEN, (x, y))
+        for x, y in [(35, 25), (29, 25), (41, 25), (35, 31)]:
+            self.assertEqual(rgb(pixels, x, y), BLACK, (x, y))
+        self.assertEqual(rgb(pixels, 5, 5), WHITE)
+        self.assertEqual(rgb(pixels, 6, 5), BLACK)
+        self.assertEqual(rgb(pixels, 5, 6), BLACK)
+        # A line covers its start and its inside, and nothing beyond the end.
+        for x in (50, 55, 59):
+            self.assertEqual(rgb(pixels, x, 40), RED, x)
+        self.assertEqual(rgb(pixels, 49, 40), BLACK)
+        self.assertEqual(rgb(pixels, 61, 40), BLACK)
+
+    def test_blend_modes(self):
+        pixels, _, _ = shot(
+            "draw_set_blend_mode(bm_add);"
+            "draw_set_color(c_red); draw_rectangle(0, 0, 9, 9, false);"
+            "draw_set_color(c_lime); draw_rectangle(5, 0, 14, 9, false);"
+            "draw_set_blend_mode(bm_normal);"
+            "draw_set_color(c_white); draw_set_alpha(0.5); draw_rectangle(20, 0, 29, 9, false);"
+            "draw_set_alpha(1);"
+            "draw_set_blend_mode_ext(bm_zero, bm_src_color);"
+            "draw_set_color(c_red); draw_rectangle(0, 20, 9, 29, false);"
+            "draw_set_blend_mode(bm_normal);")
+        self.assertEqual(rgb(pixels, 2, 2), RED)
+        self.assertEqual(rgb(pixels, 7, 2), YELLOW)
+        self.assertEqual(rgb(pixels, 12, 2), GREEN)
+        r, g, b = rgb(pixels, 25, 5)
+        for v in (r, g, b):
+            self.assertIn(v, (127, 128))
+        # zero * source + source colour * destination: red on black is black.
+        self.assertEqual(rgb(pixels, 5, 25), BLACK)
+
+    def test_colour_functions_and_getpixel(self):
+        _, out, err = shot(
+            "draw_set_color(make_color_rgb(10, 20, 30)); draw_rectangle(0, 0, 4, 4, false);"
+            "if (!variable_global_exists('done')) { global.done = 1;"
+            "show_debug_message(draw_getpixel(2, 2) == make_color_rgb(10, 20, 30));"
+            "show_debug_message(draw_get_color());"
+            "show_debug_message(merge_color(c_black, c_white, 0.5));"
+            "show_debug_message(make_color_hsv(0, 255, 255)); }")
+        self.assertEqual(out.splitlines()[:4],
+                         ["1", str(10 + 20 * 256 + 30 * 65536), str(0x808080), "255"], err)
+
+
+class DrawTextTest(unittest.TestCase):
+    def test_atlas_text_placement_and_alignment(self):
+        pixels, _, err = shot(
+            "draw_set_font(fnt_box); draw_set_color(c_white);"
+            "draw_text(10, 10, 'AB');"
+            "draw_set_halign(fa_right); draw_text(60, 10, 'A');"
+            "draw_set_halign(fa_center); draw_set_valign(fa_bottom); draw_text(40, 40, 'A#A');"
+            "draw_set_halign(fa_left); draw_set_valign(fa_top);")
+        # 'A' at 10 + 1 .. 14, 'B' from pen 16: 16 .. 17; rows 10 .. 15.
+        for x, y in [(11, 10), (14, 15), (16, 10), (17, 15)]:
+            self.assertEqual(rgb(pixels, x, y), WHITE, (x, y, err))
+        for x, y in [(10, 10), (15, 10), (18, 10), (11, 16), (11, 9)]:
+            self.assertEqual(rgb(pixels, x, y), BLACK, (x, y))
+        # Right aligned: the line starts at 60 - 6, glyph at 55 .. 58.
+        self.assertEqual(rgb(pixels, 55, 10), WHITE)
+        self.assertEqual(rgb(pixels, 58, 10), WHITE)
+        self.assertEqual(rgb(pixels, 54, 10), BLACK)
+        self.assertEqual(rgb(pixels, 59, 10), BLACK)
+        # Centred (width 6: -3) and bottom aligned (two lines of 6: y 28 and
+        # 34): glyphs at x 38 .. 41.
+        for y in (28, 33, 34, 39):
+            self.assertEqual(rgb(pixels, 38, y), WHITE, y)
+            self.assertEqual(rgb(pixels, 41, y), WHITE, y)
+        self.assertEqual(rgb(pixels, 37, 30), BLACK)
+        self.assertEqual(rgb(pixels, 38, 27), BLACK)
+        self.assertEqual(rgb(pixels, 38, 40), BLACK)
+
+    def test_string_measures(self):
+        _, out, err = shot(
+            "if (!variable_global_exists('done')) { global.done = 1; draw_set_font(fnt_box);"
+            "show_debug_message(string_width('AB A'));"
+            "show_debug_message(string_height('A#B#'));"
+            "show_debug_message(string_width(''));"
+            "show_debug_message(string_width_ext('AB AB', -1, 10));"
+            "show_debug_message(string_height_ext('AB AB', 2, 10)); }")
+        self.assertEqual(out.splitlines()[:5], ["20", "12", "1", "14", "8"], err)
+
+
+if __name__ == "__main__":
+    unittest.main()
