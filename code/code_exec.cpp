@@ -178,6 +178,19 @@ class Interpreter {
   int ReadVariable(const RToken& node, RValue& out);
   int Call(const RToken& node, RValue& out);
   int Assign(const RToken& node);
+  int Block(const RToken& node);
+  // Exec with the common statements (assignments, blocks) called directly.
+  int Statement(const RToken& node) {
+    if (node.kind == NODE_ASSIGN) return Assign(node);
+    if (node.kind == NODE_BLOCK) return Block(node);
+    return Exec(node);
+  }
+  int Complete(const RToken& node, const Target& target, RValue& value);
+  bool PureTarget(const RToken& node, Target& target);
+  bool PureReal(const RToken& node, double& x);
+  bool PureInner(const RToken& node, double& x);
+  const RValue* ElementSlot(const RToken& node);
+  bool PureIndex(const RToken& node, int64_t& out);
   int If(const RToken& node);
   int While(const RToken& node);
   int Do(const RToken& node);
@@ -199,15 +212,16 @@ inline bool LoopStops(int body, int& status) {
   return true;
 }
 
-// The list that holds a leaf user variable (LEAF_LOCAL to LEAF_GLOBAL), or
-// null (no locals yet, or not such a leaf).
-inline CVariableList* Interpreter::LeafList(const RToken& node) {
-  switch (node.leaf) {
-    case LEAF_LOCAL: return ctx_.locals;
-    case LEAF_PLAIN:
+// The list that holds a user variable with a scope, or null (no locals yet,
+// or no scope).
+[[gnu::always_inline]] inline CVariableList* Interpreter::LeafList(const RToken& node) {
+  switch (node.scope) {
+    case SCOPE_LOCAL: return ctx_.locals;
+    case SCOPE_PLAIN:
       return Variable_IsDeclaredGlobal(node.ind) ? &Variable_Globals() : &ctx_.self->i_vars;
-    case LEAF_SELF: return &ctx_.self->i_vars;
-    case LEAF_GLOBAL: return &Variable_Globals();
+    case SCOPE_SELF: return &ctx_.self->i_vars;
+    case SCOPE_OTHER: return &ctx_.other->i_vars;
+    case SCOPE_GLOBAL: return &Variable_Globals();
     default: return nullptr;
   }
 }
@@ -216,6 +230,7 @@ inline CVariableList* Interpreter::LeafList(const RToken& node) {
 // leaf or the variable is missing (the generic path then decides).
 inline const RValue* Interpreter::LeafValue(const RToken& node) {
   if (node.leaf == LEAF_ARGUMENT) return &g_Arguments.slot[node.argument];
+  if (node.leaf != LEAF_VARIABLE) return nullptr;
   CVariableList* list = LeafList(node);
   if (list == nullptr) return nullptr;
   RVariable* var = list->FindHinted(node.ind, node.slot_hint);
@@ -224,14 +239,22 @@ inline const RValue* Interpreter::LeafValue(const RToken& node) {
 
 // The real value of a leaf that reads without side effects or errors; false
 // sends the caller to the generic path (which evaluates the node itself).
-inline bool Interpreter::LeafReal(const RToken& node, double& x) {
-  if (node.leaf == LEAF_NONE) return false;
-  if (node.leaf == LEAF_REAL_CONSTANT) {
-    x = node.value.val;
-    return true;
+[[gnu::always_inline]] inline bool Interpreter::LeafReal(const RToken& node, double& x) {
+  const RValue* value;
+  switch (node.leaf) {
+    case LEAF_REAL_CONSTANT: x = node.value.val; return true;
+    case LEAF_VARIABLE: {
+      CVariableList* list = LeafList(node);
+      if (list == nullptr) return false;
+      RVariable* var = list->FindHinted(node.ind, node.slot_hint);
+      if (var == nullptr) return false;
+      value = &var->simplevalue;
+      break;
+    }
+    case LEAF_ARGUMENT: value = &g_Arguments.slot[node.argument]; break;
+    default: return false;
   }
-  const RValue* value = LeafValue(node);
-  if (value == nullptr || value->kind != VALUE_REAL) return false;
+  if (value->kind != VALUE_REAL) return false;
   x = value->val;
   return true;
 }
@@ -239,19 +262,68 @@ inline bool Interpreter::LeafReal(const RToken& node, double& x) {
 // The slot of a leaf user variable, created (with the locals list) when
 // missing.
 inline RValue& Interpreter::LeafRef(const RToken& node) {
-  if (node.leaf == LEAF_LOCAL && ctx_.locals == nullptr) ctx_.locals = new CVariableList();
+  if (node.scope == SCOPE_LOCAL && ctx_.locals == nullptr) ctx_.locals = new CVariableList();
   return LeafList(node)->RefHinted(node.ind, 0, node.slot_hint);
+}
+
+// A pure index: its real, rounded and inside 0 .. 31999; false otherwise.
+inline bool Interpreter::PureIndex(const RToken& node, int64_t& out) {
+  double x;
+  if (!PureReal(node, x)) return false;
+  out = SaturatingRound(x);
+  return out >= 0 && out < kArrayRowSize;
+}
+
+// The stored element of a pure array access, or null (the generic path
+// then evaluates it and reports what is wrong).
+[[gnu::noinline]] const RValue* Interpreter::ElementSlot(const RToken& node) {
+  int64_t i, j = 0;
+  if (!PureIndex(node.items[1], i)) return nullptr;
+  if (node.items.size() == 3 && !PureIndex(node.items[2], j)) return nullptr;
+  int32_t position = static_cast<int32_t>(node.items.size() == 3 ? i * kArrayRowSize + j : i);
+  CVariableList* list = LeafList(node);
+  if (list == nullptr) return nullptr;
+  return list->SlotHinted(node.ind, position, node.slot_hint);
+}
+
+// The value of a pure node when every part is a real and every operator
+// takes its fast path; false sends the caller to the generic evaluation,
+// which repeats the reads (they have no effect) and reports any error.
+[[gnu::always_inline]] inline bool Interpreter::PureReal(const RToken& node, double& x) {
+  if (node.leaf != LEAF_NONE) return LeafReal(node, x);
+  return PureInner(node, x);
+}
+
+// PureReal of an operator or array element: leaves are read in place, so
+// only inner nodes recurse.
+[[gnu::noinline]] bool Interpreter::PureInner(const RToken& node, double& x) {
+  switch (node.kind) {
+    case NODE_BINARY: {
+      double r;
+      return PureReal(node.items[0], x) && PureReal(node.items[1], r) &&
+             Code_BinaryRealFast(node.ind, x, r);
+    }
+    case NODE_UNARY:
+      if (!PureReal(node.items[0], x)) return false;
+      switch (node.ind) {
+        case 203: x = x < 0.5 ? 1.0 : 0.0; return true;
+        case 210: return true;
+        case 211: x = -x; return true;
+        default: return false;
+      }
+    case NODE_VARIABLE: {
+      const RValue* slot = ElementSlot(node);
+      if (slot == nullptr || slot->kind != VALUE_REAL) return false;
+      x = slot->val;
+      return true;
+    }
+    default: return LeafReal(node, x);
+  }
 }
 
 int Interpreter::Condition(const RToken& node, const char* message, bool& truth) {
   double x;
-  if (node.kind == NODE_BINARY) {
-    double r;
-    if (LeafReal(node.items[0], x) && LeafReal(node.items[1], r) && Code_BinaryRealFast(node.ind, x, r)) {
-      truth = IsTrue(x);
-      return STATUS_OK;
-    }
-  } else if (LeafReal(node, x)) {
+  if (node.pure && PureReal(node, x)) {
     truth = IsTrue(x);
     return STATUS_OK;
   }
@@ -265,7 +337,7 @@ int Interpreter::Condition(const RToken& node, const char* message, bool& truth)
 
 int Interpreter::Index(const RToken& node, int64_t& out) {
   double x;
-  if (LeafReal(node, x)) {
+  if (node.pure && PureReal(node, x)) {
     out = SaturatingRound(x);
   } else {
     RValue value;
@@ -413,7 +485,7 @@ int Interpreter::Missing(const RToken& node, const Target& target, int position,
   return Fail(ctx_, position, message);
 }
 
-int Interpreter::ReadVariable(const RToken& node, RValue& out) {
+[[gnu::noinline]] int Interpreter::ReadVariable(const RToken& node, RValue& out) {
   Target target;
   int st = ResolveTarget(node, target);
   if (st != STATUS_OK) return st;
@@ -421,11 +493,17 @@ int Interpreter::ReadVariable(const RToken& node, RValue& out) {
   return Missing(node, target, node.position, out);
 }
 
-int Interpreter::Call(const RToken& node, RValue& out) {
+[[gnu::noinline]] int Interpreter::Call(const RToken& node, RValue& out) {
   ArgumentFrame args;
   int n = node.itemnumb();
   for (int i = 0; i < n; ++i) {
-    int st = Eval(node.items[static_cast<size_t>(i)], args[i]);
+    const RToken& argument = node.items[static_cast<size_t>(i)];
+    double x;
+    if (argument.pure && PureReal(argument, x)) {
+      StoreReal(args[i], x);
+      continue;
+    }
+    int st = Eval(argument, args[i]);
     if (st != STATUS_OK) return st;
   }
   if (node.ind < FUNCTION_SCRIPT_BASE) {
@@ -459,15 +537,18 @@ int Interpreter::Call(const RToken& node, RValue& out) {
   return ok ? STATUS_OK : STATUS_ERROR;
 }
 
-int Interpreter::Assign(const RToken& node) {
+[[gnu::noinline]] int Interpreter::Assign(const RToken& node) {
   const RToken& variable = node.items[0];
   const RToken& expression = node.items[1];
-  if (variable.leaf >= LEAF_LOCAL && variable.leaf <= LEAF_GLOBAL) {
-    // A simple user variable: nothing to resolve, and a real from a leaf
-    // goes straight into its slot.
+  Target target;
+  RValue value;
+  if (variable.leaf == LEAF_VARIABLE) {
+    // A simple user variable: nothing to resolve first, so the value is
+    // computed, then stored or combined straight in its slot.
     double x;
-    if (LeafReal(expression, x)) {
-      if (node.ind == 101) {
+    bool compound = node.ind != 101;
+    if (expression.pure && PureReal(expression, x)) {
+      if (!compound) {
         StoreReal(LeafRef(variable), x);
         return STATUS_OK;
       }
@@ -475,22 +556,64 @@ int Interpreter::Assign(const RToken& node) {
       if (slot != nullptr && slot->kind == VALUE_REAL &&
           Code_BinaryRealFast(AssignOperator(node.ind), slot->val, x))
         return STATUS_OK;
-    } else if (node.ind == 101) {
-      RValue value;
+      StoreReal(value, x);
+    } else {
       int st = Eval(expression, value);
       if (st != STATUS_OK) return st;
-      RValue& slot = LeafRef(variable);
-      if (value.kind == VALUE_REAL) StoreReal(slot, value.val);
-      else slot = std::move(value);
+      if (!compound) {
+        RValue& slot = LeafRef(variable);
+        if (value.kind == VALUE_REAL) StoreReal(slot, value.val);
+        else slot = std::move(value);
+        return STATUS_OK;
+      }
+    }
+    ResolveTarget(variable, target);  // cannot fail for a simple variable
+    return Complete(node, target, value);
+  }
+  if (variable.pure && variable.kind == NODE_VARIABLE && PureTarget(variable, target)) {
+    // An array element with pure indices: resolved without temporaries.
+    double x;
+    if (node.ind == 101 && expression.pure && PureReal(expression, x)) {
+      StoreReal(*UserSlot(target, true), x);
       return STATUS_OK;
     }
+    int st = Eval(expression, value);
+    if (st != STATUS_OK) return st;
+    return Complete(node, target, value);
   }
-  Target target;
   int st = ResolveTarget(variable, target);
   if (st != STATUS_OK) return st;
-  RValue value;
-  st = Eval(node.items[1], value);
+  st = Eval(expression, value);
   if (st != STATUS_OK) return st;
+  return Complete(node, target, value);
+}
+
+// The target of a pure array element when its indices are in range; false
+// leaves the resolution (and its errors) to ResolveTarget.
+bool Interpreter::PureTarget(const RToken& node, Target& target) {
+  int64_t i, j = 0;
+  bool two = node.items.size() == 3;
+  if (!PureIndex(node.items[1], i) || (two && !PureIndex(node.items[2], j))) return false;
+  switch (node.scope) {
+    case SCOPE_LOCAL: target.designator = DESIGNATOR_LOCAL; break;
+    case SCOPE_PLAIN: target.designator = DESIGNATOR_PLAIN; break;
+    case SCOPE_SELF: target.designator = DESIGNATOR_SELF; break;
+    case SCOPE_OTHER: target.designator = DESIGNATOR_OTHER; break;
+    case SCOPE_GLOBAL: target.designator = DESIGNATOR_GLOBAL; break;
+    default: return false;
+  }
+  target.ind = node.ind;
+  target.position = static_cast<int32_t>(two ? i * kArrayRowSize + j : i);
+  target.hint = &node.slot_hint;
+  return true;
+}
+
+// The rest of an assignment once the target is resolved and the value
+// computed: a compound operator combines it with the current value, then
+// the result is stored.
+int Interpreter::Complete(const RToken& node, const Target& target, RValue& value) {
+  const RToken& variable = node.items[0];
+  int st;
   if (node.ind != 101) {  // a compound operator
     int op = AssignOperator(node.ind);
     // Fast path: a user variable in a list, updated in place.
@@ -522,22 +645,22 @@ int Interpreter::If(const RToken& node) {
   return STATUS_OK;
 }
 
-int Interpreter::While(const RToken& node) {
+[[gnu::noinline]] int Interpreter::While(const RToken& node) {
   for (;;) {
     bool truth;
     int st = Condition(node.items[0], "Boolean expression expected", truth);
     if (st != STATUS_OK) return st;
     if (!truth) return STATUS_OK;
     if (BudgetExhausted()) return Fail(ctx_, node.position, "Step budget exhausted.");
-    if (LoopStops(Exec(node.items[1]), st)) return st;
+    if (LoopStops(Statement(node.items[1]), st)) return st;
   }
 }
 
-int Interpreter::Do(const RToken& node) {
+[[gnu::noinline]] int Interpreter::Do(const RToken& node) {
   for (;;) {
     if (BudgetExhausted()) return Fail(ctx_, node.position, "Step budget exhausted.");
     int st;
-    if (LoopStops(Exec(node.items[0]), st)) return st;
+    if (LoopStops(Statement(node.items[0]), st)) return st;
     bool truth;
     st = Condition(node.items[1], "Boolean expression expected", truth);
     if (st != STATUS_OK) return st;
@@ -545,7 +668,7 @@ int Interpreter::Do(const RToken& node) {
   }
 }
 
-int Interpreter::For(const RToken& node) {
+[[gnu::noinline]] int Interpreter::For(const RToken& node) {
   int st = Exec(node.items[0]);
   if (st != STATUS_OK) return st;
   for (;;) {
@@ -554,13 +677,13 @@ int Interpreter::For(const RToken& node) {
     if (st != STATUS_OK) return st;
     if (!truth) return STATUS_OK;
     if (BudgetExhausted()) return Fail(ctx_, node.position, "Step budget exhausted.");
-    if (LoopStops(Exec(node.items[3]), st)) return st;
-    st = Exec(node.items[2]);
+    if (LoopStops(Statement(node.items[3]), st)) return st;
+    st = Statement(node.items[2]);
     if (st != STATUS_OK) return st;
   }
 }
 
-int Interpreter::Repeat(const RToken& node) {
+[[gnu::noinline]] int Interpreter::Repeat(const RToken& node) {
   RValue count;
   int st = Eval(node.items[0], count);
   if (st != STATUS_OK) return st;
@@ -568,7 +691,7 @@ int Interpreter::Repeat(const RToken& node) {
   int64_t n = SaturatingRound(count.val);
   for (int64_t i = 0; i < n; ++i) {
     if (BudgetExhausted()) return Fail(ctx_, node.position, "Step budget exhausted.");
-    if (LoopStops(Exec(node.items[1]), st)) return st;
+    if (LoopStops(Statement(node.items[1]), st)) return st;
   }
   return STATUS_OK;
 }
@@ -584,7 +707,7 @@ int Interpreter::WithBody(const RToken& body, CInstance* inst) {
   return st;
 }
 
-int Interpreter::With(const RToken& node) {
+[[gnu::noinline]] int Interpreter::With(const RToken& node) {
   RValue value;
   int st = Eval(node.items[0], value);
   if (st != STATUS_OK) return st;
@@ -624,7 +747,7 @@ int Interpreter::With(const RToken& node) {
   return STATUS_OK;
 }
 
-int Interpreter::Switch(const RToken& node) {
+[[gnu::noinline]] int Interpreter::Switch(const RToken& node) {
   RValue value;
   int st = Eval(node.items[0], value);
   if (st != STATUS_OK) return st;
@@ -664,11 +787,9 @@ int Interpreter::EvalBinary(const RToken& node, RValue& out) {
   const RToken& left = node.items[0];
   const RToken& right = node.items[1];
   double l, r;
-  if (LeafReal(left, l)) {
-    if (LeafReal(right, r) && Code_BinaryRealFast(node.ind, l, r)) {
-      StoreReal(out, l);
-      return STATUS_OK;
-    }
+  if (node.pure && PureReal(node, l)) {
+    StoreReal(out, l);
+    return STATUS_OK;
   }
   int st = Eval(left, out);
   if (st != STATUS_OK) return st;
@@ -687,16 +808,20 @@ int Interpreter::EvalBinary(const RToken& node, RValue& out) {
   return Code_Binary(*ctx_.code, right.position, node.ind, out, value) ? STATUS_OK : STATUS_ERROR;
 }
 
+// The first non-zero status ends a block and is its status.
+int Interpreter::Block(const RToken& node) {
+  for (const RToken& item : node.items) {
+    int st = Statement(item);
+    if (st != STATUS_OK) return st;
+  }
+  return STATUS_OK;
+}
+
 int Interpreter::Exec(const RToken& node) {
   switch (node.kind) {
     case NODE_ASSIGN: return Assign(node);
     case NODE_CALL: return Call(node, *ctx_.result);
-    case NODE_BLOCK:
-      for (const RToken& item : node.items) {
-        int st = Exec(item);
-        if (st != STATUS_OK) return st;
-      }
-      return STATUS_OK;
+    case NODE_BLOCK: return Block(node);
     case NODE_IF: return If(node);
     case NODE_WHILE: return While(node);
     case NODE_DO: return Do(node);
@@ -738,7 +863,14 @@ int Interpreter::Eval(const RToken& node, RValue& out) {
       }
       return ReadVariable(node, out);
     }
-    case NODE_VARIABLE: return ReadVariable(node, out);
+    case NODE_VARIABLE:
+      if (node.pure) {
+        if (const RValue* slot = ElementSlot(node)) {
+          CopyValue(out, *slot);
+          return STATUS_OK;
+        }
+      }
+      return ReadVariable(node, out);
     case NODE_BINARY: return EvalBinary(node, out);
     case NODE_UNARY: {
       const RToken& operand = node.items[0];
@@ -846,6 +978,28 @@ int ArgumentSlotOf(int32_t ind) {
   return slot;
 }
 
+// The scope of a variable node whose designator is a constant.
+uint8_t ScopeOf(const RToken& node) {
+  if (node.ind < kUserVariableBase) return SCOPE_NONE;
+  int64_t designator;
+  if (node.kind == NODE_SIMPLE_VARIABLE) {
+    designator = node.ind2;
+  } else if (node.kind == NODE_VARIABLE && !node.items.empty() && node.items[0].kind == NODE_CONSTANT &&
+             node.items[0].value.kind == VALUE_REAL) {
+    designator = SaturatingRound(node.items[0].value.val);
+  } else {
+    return SCOPE_NONE;
+  }
+  switch (designator) {
+    case DESIGNATOR_LOCAL: return SCOPE_LOCAL;
+    case DESIGNATOR_PLAIN: return SCOPE_PLAIN;
+    case DESIGNATOR_SELF: return SCOPE_SELF;
+    case DESIGNATOR_OTHER: return SCOPE_OTHER;
+    case DESIGNATOR_GLOBAL: return SCOPE_GLOBAL;
+    default: return SCOPE_NONE;
+  }
+}
+
 uint8_t LeafOf(const RToken& node) {
   if (node.kind == NODE_CONSTANT) return node.value.kind == VALUE_REAL ? LEAF_REAL_CONSTANT : LEAF_NONE;
   if (node.kind != NODE_SIMPLE_VARIABLE) return LEAF_NONE;
@@ -853,12 +1007,21 @@ uint8_t LeafOf(const RToken& node) {
     bool plain = node.ind2 == DESIGNATOR_PLAIN || node.ind2 == DESIGNATOR_SELF;
     return plain && ArgumentSlotOf(node.ind) >= 0 ? LEAF_ARGUMENT : LEAF_NONE;
   }
-  switch (node.ind2) {
-    case DESIGNATOR_LOCAL: return LEAF_LOCAL;
-    case DESIGNATOR_PLAIN: return LEAF_PLAIN;
-    case DESIGNATOR_SELF: return LEAF_SELF;
-    case DESIGNATOR_GLOBAL: return LEAF_GLOBAL;
-    default: return LEAF_NONE;
+  return node.scope == SCOPE_NONE ? LEAF_NONE : LEAF_VARIABLE;
+}
+
+bool PureOf(const RToken& node) {
+  if (node.leaf != LEAF_NONE) return true;
+  switch (node.kind) {
+    case NODE_UNARY: return node.items.size() == 1 && node.items[0].pure;
+    case NODE_BINARY: return node.items.size() == 2 && node.items[0].pure && node.items[1].pure;
+    case NODE_VARIABLE: {
+      // An array element of a user variable with a scope and pure indices.
+      size_t n = node.items.size();
+      if (node.scope == SCOPE_NONE || n < 2 || n > 3) return false;
+      return node.items[1].pure && (n == 2 || node.items[2].pure);
+    }
+    default: return false;
   }
 }
 
@@ -866,6 +1029,8 @@ uint8_t LeafOf(const RToken& node) {
 
 void Code_PrepareTree(RToken& root) {
   for (RToken& child : root.items) Code_PrepareTree(child);
+  root.scope = ScopeOf(root);
   root.leaf = LeafOf(root);
   if (root.leaf == LEAF_ARGUMENT) root.argument = static_cast<uint8_t>(ArgumentSlotOf(root.ind));
+  root.pure = PureOf(root);
 }

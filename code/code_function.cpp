@@ -22,6 +22,7 @@ void Collision_RegisterFunctions();
 void Motion_RegisterFunctions();
 void Sprite_RegisterFunctions();
 void Graphics_RegisterFunctions();
+void Dialog_RegisterFunctions();
 
 namespace {
 
@@ -160,4 +161,5 @@ void Builtins_RegisterAll() {
   Collision_RegisterFunctions();
   Motion_RegisterFunctions();
   Graphics_RegisterFunctions();
+  Dialog_RegisterFunctions();
 }

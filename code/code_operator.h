@@ -25,7 +25,7 @@ bool Code_Binary(const CCode& code, int position, int op, RValue& l, const RValu
 // Fast path of the interpreter for two reals and the common operators:
 // true when it computed a finite result into l; false means "use
 // Code_Binary" (other operators, errors, faults).
-inline bool Code_BinaryRealFast(int op, double& l, double r) {
+[[gnu::always_inline]] inline bool Code_BinaryRealFast(int op, double& l, double r) {
   double x;
   switch (op) {
     case 210: x = l + r; break;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +52,25 @@ inline bool IsClearSlot(const RValue& slot) {
           slot.str.size()) == 0;
 }
 
+// True when a slot in [begin, end) is not clear (one test for the range).
+inline bool AnyInUse(int begin, int end) {
+  uint64_t bits = 0;
+  for (int i = begin; i < end; ++i) {
+    const RValue& slot = g_Arguments.slot[i];
+    bits |= static_cast<uint64_t>(static_cast<uint32_t>(slot.kind)) | std::bit_cast<uint64_t>(slot.val) |
+            slot.str.size();
+  }
+  return bits != 0;
+}
+
+// One more than the last slot that is not clear (0 when all are clear).
+int SlotsInUse() {
+  int used = kArgumentSlots;
+  if (!AnyInUse(8, 16)) used = AnyInUse(4, 8) ? 8 : 4;
+  while (used > 0 && IsClearSlot(g_Arguments.slot[used - 1])) --used;
+  return used;
+}
+
 // Saves the 16 slots, the count and the script name; restores them when
 // it goes out of scope (also after an exception). Only the slots below the
 // last one in use are copied; the others are clear, and only the slots the
@@ -63,9 +81,10 @@ inline bool IsClearSlot(const RValue& slot) {
 class SavedArguments {
  public:
   SavedArguments(bool with_script, const std::string* name)
-      : with_script_(with_script), writes_(g_Arguments.writes), exceptions_(std::uncaught_exceptions()) {
-    while (used_ > 0 && IsClearSlot(g_Arguments.slot[used_ - 1])) --used_;
-    saved_.Used(used_);
+      : with_script_(with_script), writes_(g_Arguments.writes) {
+    int used = SlotsInUse();
+    used_ = used;
+    saved_.Used(used);
     for (int i = 0; i < used_; ++i) {
       RValue& slot = g_Arguments.slot[i];
       saved_[i].kind = slot.kind;
@@ -80,8 +99,14 @@ class SavedArguments {
       g_Arguments.script_name = *name;
     }
   }
-  ~SavedArguments() {
-    bool all = g_Arguments.writes != writes_ || std::uncaught_exceptions() != exceptions_;
+  ~SavedArguments() { Restore(false); }
+
+  // Puts the saved state back; normal is false when unwinding (every slot
+  // is then checked).
+  void Restore(bool normal) {
+    if (restored_) return;
+    restored_ = true;
+    bool all = !normal || g_Arguments.writes != writes_;
     int end = all ? kArgumentSlots : filled_;
     for (int i = 0; i < end; ++i) {
       RValue& slot = g_Arguments.slot[i];
@@ -124,8 +149,8 @@ class SavedArguments {
   int used_ = kArgumentSlots;
   int filled_ = 0;  // slots below this may have been written by Fill
   bool with_script_;
+  bool restored_ = false;
   uint32_t writes_;
-  int exceptions_;
   bool name_changed_ = false;
   int count_ = 0;
   std::string name_;
@@ -152,11 +177,13 @@ void RunText(const VString& text, const char* prefix, RValue& result, CInstance*
   if (!code.Compile()) {
     Error_Show_Action(std::string(prefix) + "\r" + CodeErrorState().text, false);
     CodeError_Clear();
+    saved.Restore(true);
     return;
   }
   RValue value;
   Code_RunAction(code, self, other, value);
   result = std::move(value);
+  saved.Restore(true);
 }
 
 VString TextArgument(const RValue& v) { return v.kind == VALUE_STRING ? v.str : ValueText(v); }
@@ -255,10 +282,12 @@ bool Code_CallScript(int s, CInstance* self, CInstance* other, RValue& result, b
   if (!Code_RunForValue(*code, self, other, result)) {
     RCodeErrorState& error = CodeErrorState();
     error.text = "In script " + name + ":\r" + error.text;
+    saved.Restore(true);
     return false;
   }
-  if (check && CodeGame_StrictArguments()) return CheckArgumentCount(*code, name, n);
-  return true;
+  bool ok = !check || !CodeGame_StrictArguments() || CheckArgumentCount(*code, name, n);
+  saved.Restore(true);
+  return ok;
 }
 
 void Code_RegisterScriptFunctions() {

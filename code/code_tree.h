@@ -58,15 +58,22 @@ enum : int32_t {
   DESIGNATOR_LOCAL = -7,
 };
 
-// How the interpreter may read a node directly, without the generic paths
-// (set after compilation by Code_PrepareTree).
+// Where a variable node with a constant designator keeps a user variable,
+// when that is one list known at compile time (set by Code_PrepareTree).
+enum : uint8_t {
+  SCOPE_NONE = 0,
+  SCOPE_LOCAL,   // the run's locals
+  SCOPE_PLAIN,   // no designator: self, or the globals when declared global
+  SCOPE_SELF,    // self.name
+  SCOPE_OTHER,   // other.name
+  SCOPE_GLOBAL,  // global.name
+};
+
+// How the interpreter may read a node directly, without the generic paths.
 enum : uint8_t {
   LEAF_NONE = 0,
   LEAF_REAL_CONSTANT,  // a real constant
-  LEAF_LOCAL,          // a simple user variable of the run's locals
-  LEAF_PLAIN,          // a simple user variable without designator
-  LEAF_SELF,           // self.name for a user variable
-  LEAF_GLOBAL,         // global.name for a user variable
+  LEAF_VARIABLE,       // a simple user variable with a scope
   LEAF_ARGUMENT,       // argument0 .. argument15 of self or without designator
 };
 
@@ -84,7 +91,12 @@ struct RToken {
   // below 100000), so the interpreter calls it without a table lookup.
   BuiltinFunction routine = nullptr;
   uint8_t leaf = LEAF_NONE;
+  uint8_t scope = SCOPE_NONE;
   uint8_t argument = 0;  // the slot of a LEAF_ARGUMENT node
+  // Reads only (constants, user and argument variables, array elements with
+  // such indices) under unary and binary operators: evaluating it has no
+  // effect, so a fast path may try it and leave errors to the generic one.
+  bool pure = false;
 
   int32_t itemnumb() const { return static_cast<int32_t>(items.size()); }
 };

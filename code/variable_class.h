@@ -46,7 +46,8 @@ class CVariableList {
   // the hinted entry when it holds var_ind, else a scan that updates hint.
   RVariable* FindHinted(int32_t var_ind, int32_t& hint) {
     size_t at = static_cast<size_t>(hint);
-    if (v_unique && at < v_vars.size() && v_vars[at].ind == var_ind) return &v_vars[at];
+    if (at < v_vars.size() && v_vars[at].ind == var_ind && v_unique) [[likely]]
+      return &v_vars[at];
     RVariable* var = Find(var_ind);
     if (var != nullptr) hint = static_cast<int32_t>(var - v_vars.data());
     return var;

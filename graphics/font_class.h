@@ -34,7 +34,7 @@ class CFont {
 
   // Rasterises the face at run time (the default font and font_add); first
   // is clamped to >= 0 and last to <= 255. False when no face could be
-  // loaded (the font then holds no glyphs).
+  // loaded: the font then holds the built-in 5 x 7 pixel glyphs instead.
   bool CreateFont(const VString& name, int32_t size, bool bold, bool italic, int32_t first,
                   int32_t last);
   // A font whose glyphs are the sub-images of sprite ind (font_add_sprite):

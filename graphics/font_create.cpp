@@ -6,6 +6,8 @@
 #include "graphics/font_class.h"
 #include "graphics/font_raster.h"
 #include "motion/sprite_class.h"
+#include "runner/pixel_font.h"
+#include "runner/support_stream.h"
 
 namespace {
 
@@ -21,6 +23,34 @@ bool VisibleColumns(const TBitmap32& image, int32_t& left, int32_t& right) {
         right = std::max(right, x);
       }
   return right >= 0;
+}
+
+// The built-in 5 x 7 pixel font as an atlas of printable ASCII within
+// first..last: the stand-in when no installed face can be rasterised, so
+// text stays visible and measurable.
+void PixelFontAtlas(CFont& font) {
+  constexpr int kLow = 32, kHigh = 126;
+  const int first = std::max(font.s_first, kLow), last = std::min(font.s_last, kHigh);
+  if (first > last) return;
+  RBitmap bitmap;
+  bitmap.width = kPixelFontAdvance * (last - first + 1);
+  bitmap.height = kPixelFontHeight;
+  bitmap.pixels.assign(static_cast<size_t>(bitmap.width) * bitmap.height, 0);
+  std::string text;
+  for (int c = first; c <= last; ++c) text.push_back(static_cast<char>(c));
+  PixelFont_Draw(bitmap, 0, 0, text, 0xFFFFFFFF);
+  font.s_bw = bitmap.width;
+  font.s_bh = bitmap.height;
+  font.s_bytes.resize(bitmap.pixels.size());
+  for (size_t i = 0; i < bitmap.pixels.size(); ++i)
+    font.s_bytes[i] = static_cast<uint8_t>(bitmap.pixels[i] >> 24);
+  for (int c = first; c <= last; ++c) {
+    font.s_x[c] = kPixelFontAdvance * (c - first);
+    font.s_w[c] = kPixelFontWidth;
+    font.s_h[c] = kPixelFontHeight;
+    font.s_shift[c] = kPixelFontAdvance;
+  }
+  font.s_FontHeight = kPixelFontHeight;
 }
 
 }  // namespace
@@ -42,8 +72,10 @@ bool CFont::CreateFont(const VString& name, int32_t size, bool bold, bool italic
   s_last = std::min(last, 255);
   FontRaster raster;
   std::string error;
-  if (!RasteriseFont(ToUtf8(name), size, bold, italic, s_first, s_last, raster, error))
+  if (!RasteriseFont(ToUtf8(name), size, bold, italic, s_first, s_last, raster, error)) {
+    PixelFontAtlas(*this);
     return false;
+  }
   s_x = raster.x;
   s_y = raster.y;
   s_w = raster.w;

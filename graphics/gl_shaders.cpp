@@ -19,6 +19,7 @@ void main() {
   gl_Position = vec4(dot(u_row0, p), dot(u_row1, p), a_position.z * u_depth.x + u_depth.y, 1.0);
   v_colour = a_colour.bgra;
   v_uv = a_uv;
+  gl_PointSize = 1.0;
 }
 )";
 

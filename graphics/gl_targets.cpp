@@ -69,7 +69,6 @@ void GLBackend::SetViewport(int x, int y, int w, int h) {
 
 void GLBackend::Clear(uint32_t argb, bool whole_target) {
   SetClearColour(argb);
-  glClearDepth(1.0);
   if (!whole_target) {
     glEnable(GL_SCISSOR_TEST);
     glScissor(viewport_[0], viewport_[1], viewport_[2], viewport_[3]);
@@ -78,8 +77,8 @@ void GLBackend::Clear(uint32_t argb, bool whole_target) {
   glDisable(GL_SCISSOR_TEST);
 }
 
+// The depth clear value stays at its initial 1.
 void GLBackend::ClearDepth() {
-  glClearDepth(1.0);
   glClear(GL_DEPTH_BUFFER_BIT);
 }
 

@@ -22,7 +22,6 @@ struct RWindowState {
   bool sizeable = false;
   int cursor = 0;
   std::string caption;
-  int pending_reset = -1;  // multisample level of a display_reset, -1 none
 };
 
 RWindowState& State() {
@@ -242,8 +241,6 @@ bool Renderer_DisplaySetMode(int w, int h, int frequency, int bits, bool test_on
 }
 
 // OpenGL keeps textures and render targets across a mode change, so the
-// reset keeps surfaces too; only the desktop mode comes back.
-void Renderer_DisplayReset(int samples) {
-  State().pending_reset = samples;
-  Platform_Window().RestoreDisplayMode();
-}
+// reset keeps surfaces too; only the desktop mode comes back. The frame
+// buffers are single-sampled: the multisample level is not used.
+void Renderer_DisplayReset(int) { Platform_Window().RestoreDisplayMode(); }

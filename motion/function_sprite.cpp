@@ -34,11 +34,14 @@ std::string FileName(const RValue& v) {
 bool IsSpriteFile(const std::string& name) {
   static const std::string kExtension = ".vxspr";
   if (name.size() < kExtension.size()) return false;
-  return std::equal(kExtension.begin(), kExtension.end(), name.end() - kExtension.size(),
-                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+  return std::equal(
+      kExtension.begin(), kExtension.end(), name.end() - kExtension.size(),
+      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
-VString NewSpriteName(int index) { return u"__newsprite" + FromAscii(std::to_string(index).c_str()); }
+VString NewSpriteName(int index) {
+  return u"__newsprite" + FromAscii(std::to_string(index).c_str());
+}
 
 // Appends a new sprite, lets fill load it, and takes the entry back when
 // that fails: the index, or -1.
@@ -150,8 +153,8 @@ void F_SpriteAdd(RValue& r, CInstance*, CInstance*, int, RValue* a) {
 // (ind, fname, imgnumb, removeback, smooth, xorig, yorig)
 void F_SpriteReplace(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   CSprite* s = SpriteForReplace(Arg(a[0]));
-  SetBool(r, s && LoadAny(*s, FileName(a[1]), Arg(a[2]), Flag(a[3]), Flag(a[4]), Arg(a[5]),
-                          Arg(a[6])));
+  SetBool(
+      r, s && LoadAny(*s, FileName(a[1]), Arg(a[2]), Flag(a[3]), Flag(a[4]), Arg(a[5]), Arg(a[6])));
 }
 
 void F_SpriteAddSprite(RValue& r, CInstance*, CInstance*, int, RValue* a) {

@@ -27,16 +27,20 @@ bool Image_DecodeBmp(const uint8_t* data, size_t size, TBitmap32& out) {
 bool Image_Decode(const uint8_t* data, size_t size, TBitmap32& out) {
   out = TBitmap32();
   switch (Image_DetectFormat(data, size)) {
-    case ImageFormat::Png: return Image_DecodePng(data, size, out);
-    case ImageFormat::Jpeg: return Image_DecodeJpeg(data, size, out);
-    case ImageFormat::Bmp: return Image_DecodeBmp(data, size, out);
+    case ImageFormat::Png:
+      return Image_DecodePng(data, size, out);
+    case ImageFormat::Jpeg:
+      return Image_DecodeJpeg(data, size, out);
+    case ImageFormat::Bmp:
+      return Image_DecodeBmp(data, size, out);
     case ImageFormat::Gif: {
       std::vector<TBitmap32> frames;
       if (!Image_DecodeGifFrames(data, size, frames)) return false;
       out = std::move(frames[0]);
       return true;
     }
-    case ImageFormat::Unknown: break;
+    case ImageFormat::Unknown:
+      break;
   }
   return false;
 }

@@ -79,7 +79,8 @@ bool Compose(GifFileType* gif, std::vector<TBitmap32>& frames) {
   for (int i = 0; i < gif->ImageCount; ++i) {
     const SavedImage& image = gif->SavedImages[i];
     GraphicsControlBlock gcb = ControlOf(gif, i);
-    const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
+    const ColorMapObject* map =
+        image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
     DrawFrame(image, map, gcb.TransparentColor, canvas);
     frames.push_back(canvas);
     if (gcb.DisposalMode != DISPOSE_DO_NOT) canvas.Fill(kGifCanvasColor);

@@ -4,9 +4,11 @@
 // back out and give false, and so does data that ends early (the decoder
 // would pad the missing lines and go on); other warnings are ignored.
 #include <csetjmp>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 
+// libjpeg's headers need size_t and FILE declared before them.
 #include <jpeglib.h>
 #include <jerror.h>
 
@@ -37,8 +39,7 @@ bool SizeAcceptable(const jpeg_decompress_struct& info) {
 
 // Reads every scanline into bm (already sized). cmyk: 4 bytes per pixel of
 // inverted C, M, Y, K.
-void ReadLines(jpeg_decompress_struct& info, TBitmap32& bm, bool cmyk,
-               std::vector<uint8_t>& line) {
+void ReadLines(jpeg_decompress_struct& info, TBitmap32& bm, bool cmyk, std::vector<uint8_t>& line) {
   while (info.output_scanline < info.output_height) {
     JDIMENSION y = info.output_scanline;
     TColor32* row = &bm.s_data[static_cast<size_t>(y) * bm.s_w];

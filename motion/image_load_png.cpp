@@ -15,8 +15,7 @@ bool Image_DecodePng(const uint8_t* data, size_t size, TBitmap32& out) {
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, data, size)) return false;
   if (image.width == 0 || image.height == 0 || image.width > kImageMaxSide ||
-      image.height > kImageMaxSide ||
-      int64_t{image.width} * image.height > kImageMaxPixels) {
+      image.height > kImageMaxSide || int64_t{image.width} * image.height > kImageMaxPixels) {
     png_image_free(&image);
     return false;
   }

@@ -27,8 +27,8 @@ void TBitmap32::AlphaTest() {
   for (TColor32& p : s_data) p |= kAlphaMask;
 }
 
-void TBitmap32::ReplaceColor(TColor32 key, TColor32 replacement, bool set_alpha,
-                             bool compare_alpha, int tolerance) {
+void TBitmap32::ReplaceColor(TColor32 key, TColor32 replacement, bool set_alpha, bool compare_alpha,
+                             int tolerance) {
   TColor32 keep = set_alpha ? 0 : kAlphaMask;
   TColor32 take = set_alpha ? 0xFFFFFFFFu : kColorMask;
   for (TColor32& p : s_data) {
@@ -99,8 +99,7 @@ void TBitmap32::AlphaFromIntensity(const TBitmap32& source) {
 
 TBitmap32 TBitmap32::ColorMasked(TColor32 key) const {
   TBitmap32 out = *this;
-  for (TColor32& p : out.s_data)
-    p = (p & kColorMask) | (((p ^ key) & kColorMask) ? kAlphaMask : 0);
+  for (TColor32& p : out.s_data) p = (p & kColorMask) | (((p ^ key) & kColorMask) ? kAlphaMask : 0);
   return out;
 }
 

@@ -2,6 +2,7 @@
 // nearest pixel (quality 0) or bilinear interpolation (quality 1 and up).
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "motion/bitmap32.h"
 
@@ -24,9 +25,8 @@ Sample SampleAt(int32_t i, int32_t dst, int32_t src) {
 
 uint32_t Channel(TColor32 c, int shift) { return (c >> shift) & 0xFF; }
 
-uint32_t RoundChannel(double v) {
-  return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, 255L));
-}
+// v lies in 0..255 up to rounding error.
+uint32_t RoundChannel(double v) { return static_cast<uint32_t>(std::clamp(v + 0.5, 0.0, 255.0)); }
 
 // Bilinear blend of four pixels; colours are weighted by alpha so that a
 // transparent pixel's colour never bleeds into the result, unless all four
@@ -52,15 +52,20 @@ TBitmap32 TBitmap32::Stretch(int32_t w, int32_t h, int quality) const {
   if (w <= 0 || h <= 0 || Empty()) return TBitmap32();
   if (w == s_w && h == s_h) return *this;
   TBitmap32 out(w, h);
+  if (quality <= 0) {
+    for (int32_t y = 0; y < h; ++y) {
+      auto sy = static_cast<int32_t>(static_cast<int64_t>(y) * s_h / h);
+      for (int32_t x = 0; x < w; ++x)
+        out.SetPixel(x, y, GetPixel(static_cast<int32_t>(static_cast<int64_t>(x) * s_w / w), sy));
+    }
+    return out;
+  }
+  std::vector<Sample> columns(static_cast<size_t>(w));
+  for (int32_t x = 0; x < w; ++x) columns[static_cast<size_t>(x)] = SampleAt(x, w, s_w);
   for (int32_t y = 0; y < h; ++y) {
+    Sample sy = SampleAt(y, h, s_h);
     for (int32_t x = 0; x < w; ++x) {
-      if (quality <= 0) {
-        auto sx = static_cast<int32_t>(static_cast<int64_t>(x) * s_w / w);
-        auto sy = static_cast<int32_t>(static_cast<int64_t>(y) * s_h / h);
-        out.SetPixel(x, y, GetPixel(sx, sy));
-        continue;
-      }
-      Sample sx = SampleAt(x, w, s_w), sy = SampleAt(y, h, s_h);
+      const Sample& sx = columns[static_cast<size_t>(x)];
       TColor32 p[4] = {GetPixel(sx.low, sy.low), GetPixel(sx.high, sy.low),
                        GetPixel(sx.low, sy.high), GetPixel(sx.high, sy.high)};
       double weight[4] = {(1 - sx.frac) * (1 - sy.frac), sx.frac * (1 - sy.frac),

@@ -12,7 +12,8 @@ namespace {
 
 bool HasGifExtension(const std::string& fname) {
   size_t dot = fname.rfind('.');
-  if (dot == std::string::npos || fname.find_first_of("/\\", dot) != std::string::npos) return false;
+  if (dot == std::string::npos || fname.find_first_of("/\\", dot) != std::string::npos)
+    return false;
   std::string ext = fname.substr(dot);
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });

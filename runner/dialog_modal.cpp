@@ -45,7 +45,7 @@ bool FeedEvents(TDialog& dialog, int& width, int& height) {
       width = event.x;
       height = event.y;
     }
-    dialog.Layout(width, height);
+    if (event.kind == PlatformEvent::Resized) dialog.Layout(width, height);
     dialog.HandleEvent(event);
   }
   return any;
@@ -76,7 +76,8 @@ int RunInWindow(TDialog& dialog, int width, int height) {
       last_present = now;
       dirty = false;
     }
-    dialog.Layout(width, height);
+    // Drawing laid the dialog out; FeedEvents lays it out again when the
+    // window's size changes.
     if (FeedEvents(dialog, width, height)) dirty = true;
     else std::this_thread::sleep_for(kPoll);
   }

@@ -29,3 +29,10 @@ bool DialogHost_MessageBox(const TDialog& dialog, int& answer);
 bool DialogHost_ClientSize(int& width, int& height);
 // Puts UTF-8 text on the host's clipboard; false when it cannot.
 bool DialogHost_SetClipboard(const std::string& text);
+
+// Enters show_message, show_question, get_string, get_integer and show_info
+// (files/function_dialog.cpp); names already entered are left alone.
+void Dialog_RegisterFunctions();
+// Sets the hooks through which the error routine and F1 reach the dialogs
+// (runner/dialog_hooks.cpp); called once at start.
+void Dialog_InstallHooks();

@@ -29,12 +29,14 @@ void Stage_RegisterBuiltins() { Builtins_RegisterAll(); }
 void Collision_InstallHooks();
 void Motion_InstallHooks();
 void Graphics_InstallHooks();
+void Dialog_InstallHooks();
 
 void Stage_InstallHooks() {
   World_InstallHooks();
   Collision_InstallHooks();
   Motion_InstallHooks();
   Graphics_InstallHooks();
+  Dialog_InstallHooks();
   Code_AbortHook = Runner_Abort;
   Constant_MessageHook = Runner_ShowMessage;
 }

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include "graphics/screen_save.h"
 #include "platform/window.h"
 #include "runner/game_data.h"
 #include "world/input_state.h"
@@ -13,7 +14,7 @@
 void (*GameInfo_ShowHook)() = nullptr;
 bool (*SaveGame_Hook)(const std::string&) = nullptr;
 bool (*LoadGame_Hook)(const std::string&) = nullptr;
-bool (*Screenshot_Hook)(const std::string&) = nullptr;
+bool (*Screenshot_Hook)(const std::string&) = Screen_SaveFile;
 
 namespace {
 

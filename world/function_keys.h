@@ -12,7 +12,8 @@ extern void (*GameInfo_ShowHook)();
 // game_save); true on success.
 extern bool (*SaveGame_Hook)(const std::string& file_name);
 extern bool (*LoadGame_Hook)(const std::string& file_name);
-// Writes the current frame as a PNG file (F9); true on success.
+// Writes the current frame as a PNG file (F9); true on success. Screen_SaveFile
+// of the renderer unless replaced (tests).
 extern bool (*Screenshot_Hook)(const std::string& file_name);
 
 // "_save" + the game id + ".sav", in the working directory.

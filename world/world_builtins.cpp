@@ -20,6 +20,7 @@ void World_RegisterTileFunctions();
 void World_RegisterTimeLineFunctions();
 void World_RegisterRoomResourceFunctions();
 void World_RegisterGameFunctions();
+void World_RegisterObjectFunctions();
 void World_BindVariables();
 void World_BindRoomVariables();
 void World_BindCursorSprite();
@@ -39,6 +40,7 @@ void World_RegisterBuiltins() {
   World_RegisterTimeLineFunctions();
   World_RegisterRoomResourceFunctions();
   World_RegisterGameFunctions();
+  World_RegisterObjectFunctions();
   World_BindVariables();
   World_BindRoomVariables();
   World_BindCursorSprite();

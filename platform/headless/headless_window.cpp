@@ -74,6 +74,7 @@ class HeadlessWindow : public PlatformWindow {
 
   void* CreateGLContext(std::string& error) override {
     if (gl_window_ == nullptr) gl_window_ = SdlGL_OpenOffscreenWindow(error);
+    if (gl_window_ == nullptr) return nullptr;
     return SdlGL_CreateContext(gl_window_, error);
   }
   void DestroyGLContext(void* context) override {

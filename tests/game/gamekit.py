@@ -128,3 +128,64 @@ class Project:
         if code != 0:
             raise AssertionError("vexlo-pack failed (%d): %s" % (code, err))
         return run_game(self.game, max_steps, env=env, cwd=self.dir, timeout=timeout)
+
+
+def png_bytes(width, height, pixels):
+    """A PNG file (8-bit RGBA) of width x height; pixels is a list of
+    (r, g, b, a) tuples, rows top to bottom."""
+    import struct
+    import zlib
+    raw = b"".join(
+        b"\x00" + b"".join(bytes(pixels[y * width + x]) for x in range(width))
+        for y in range(height))
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+def read_png(path):
+    """Decodes an 8-bit RGBA or RGB, non-interlaced PNG file (as the runner
+    writes them). Returns (width, height, rows); rows[y][x] is (r, g, b, a)."""
+    import struct
+    import zlib
+    with open(path, "rb") as f:
+        data = f.read()
+    pos, idat = 8, b""
+    while pos < len(data):
+        length, = struct.unpack(">I", data[pos:pos + 4])
+        kind, body = data[pos + 4:pos + 8], data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+        if kind == b"IHDR":
+            width, height, depth, colour_type = struct.unpack(">IIBB", body[:10])
+        elif kind == b"IDAT":
+            idat += body
+    channels = 4 if colour_type == 6 else 3
+    raw, rows, stride = zlib.decompress(idat), [], width * channels
+    previous, i = bytearray(stride), 0
+    for _ in range(height):
+        kind, line = raw[i], bytearray(raw[i + 1:i + 1 + stride])
+        i += 1 + stride
+        for x in range(stride):
+            a = line[x - channels] if x >= channels else 0
+            b = previous[x]
+            c = previous[x - channels] if x >= channels else 0
+            if kind == 1:
+                line[x] = (line[x] + a) & 255
+            elif kind == 2:
+                line[x] = (line[x] + b) & 255
+            elif kind == 3:
+                line[x] = (line[x] + (a + b) // 2) & 255
+            elif kind == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[x] = (line[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        pixels = [tuple(line[x * channels:(x + 1) * channels]) for x in range(width)]
+        if channels == 3:
+            pixels = [p + (255,) for p in pixels]
+        rows.append(pixels)
+        previous = line
+    return width, height, rows

@@ -82,20 +82,34 @@ FONT = {"atlas": {"width": 16, "height": 8, "image": "fnt_box.png",
         "face": "Box", "size": 6, "first": 32, "last": 127}
 
 
+def solid(width, height, colour):
+    return encode_png(width, height, [[colour + (255,)] * width] * height)
+
+
+# Two 4 x 4 images, red then green, origin (1, 1).
+SPRITE = {"origin": [1, 1], "frames": ["spr_box/0.png", "spr_box/1.png"]}
+
+
 def draw_project(draw_code, width=80, height=60):
     """One room of width x height (black); one object whose draw event runs
-    draw_code and then saves the screen as shot.png in the first step."""
+    draw_code and then saves the screen as shot.png in the first step
+    (draw_code sees saved false only then)."""
     files = {
-        "objects/painter.json": {"events": [{"type": "draw", "number": 0,
-                                             "actions": [{"code": "painter/draw_0.vxs"}]}]},
+        "objects/painter.json": {"events": [
+            {"type": "create", "number": 0, "actions": [{"code": "painter/create_0.vxs"}]},
+            {"type": "draw", "number": 0, "actions": [{"code": "painter/draw_0.vxs"}]}]},
+        "objects/painter/create_0.vxs": "saved = false;",
         "objects/painter/draw_0.vxs":
-            draw_code + "\nif (!file_exists('shot.png')) screen_save('shot.png');\n",
+            draw_code + "\nif (!saved) { screen_save('shot.png'); saved = true; }\n",
         "rooms/room0.json": {"width": width, "height": height, "color": 0,
                              "instances": [{"object": "painter"}]},
         "fonts/fnt_box.json": FONT,
         "fonts/fnt_box.png": ATLAS,
+        "sprites/spr_box.json": SPRITE,
+        "sprites/spr_box/0.png": solid(4, 4, RED),
+        "sprites/spr_box/1.png": solid(4, 4, GREEN),
         "game.json": {"settings": {}, "resources": {"objects": ["painter"], "rooms": ["room0"],
-                                                    "fonts": ["fnt_box"]},
+                                                    "fonts": ["fnt_box"], "sprites": ["spr_box"]},
                       "room_order": ["room0"]},
     }
     return files
@@ -166,7 +180,7 @@ class DrawShapesTest(unittest.TestCase):
     def test_colour_functions_and_getpixel(self):
         _, out, err = shot(
             "draw_set_color(make_color_rgb(10, 20, 30)); draw_rectangle(0, 0, 4, 4, false);"
-            "if (!variable_global_exists('done')) { global.done = 1;"
+            "if (!saved) {"
             "show_debug_message(draw_getpixel(2, 2) == make_color_rgb(10, 20, 30));"
             "show_debug_message(draw_get_color());"
             "show_debug_message(merge_color(c_black, c_white, 0.5));"
@@ -175,7 +189,62 @@ class DrawShapesTest(unittest.TestCase):
                          ["1", str(10 + 20 * 256 + 30 * 65536), str(0x808080), "255"], err)
 
 
+class DrawPrimitiveTest(unittest.TestCase):
+    def test_vertex_list_keeps_the_first_1001(self):
+        # Points at (i mod 80, i div 80): the 1001st (i = 1000) is drawn, the
+        # 1002nd is not.
+        pixels, _, err = shot(
+            "draw_set_color(c_white); draw_primitive_begin(pr_pointlist);"
+            "for (i = 0; i < 1200; i += 1) draw_vertex(i mod 80, i div 80);"
+            "draw_primitive_end();"
+            "draw_primitive_begin(7); draw_vertex(70, 50); draw_primitive_end();")
+        self.assertEqual(rgb(pixels, 0, 0), WHITE, err)
+        self.assertEqual(rgb(pixels, 1000 % 80, 1000 // 80), WHITE)
+        self.assertEqual(rgb(pixels, 1001 % 80, 1001 // 80), BLACK)
+        self.assertEqual(rgb(pixels, 70, 50), BLACK)  # kind 7 draws nothing
+
+
+class DrawSpriteTest(unittest.TestCase):
+    def test_sprite_forms(self):
+        pixels, _, err = shot(
+            "draw_sprite(spr_box, 0, 20, 20);"
+            "draw_sprite_ext(spr_box, 1, 40, 20, 2, 2, 0, c_white, 1);"
+            "draw_sprite_stretched(spr_box, 0, 60, 20, 6, 2);"
+            "draw_sprite_part(spr_box, 1, 0, 0, 2, 2, 10, 40);"
+            "draw_sprite(spr_box, -1, 70, 50);"  # image_index 0
+            "draw_sprite(spr_box, 3, 20, 50);")  # wraps to image 1
+        def box(x0, y0, x1, y1, colour):
+            for x, y in [(x0, y0), (x1, y0), (x0, y1), (x1, y1)]:
+                self.assertEqual(rgb(pixels, x, y), colour, (x, y, err))
+            for x, y in [(x0 - 1, y0), (x1 + 1, y1), (x0, y0 - 1), (x1, y1 + 1)]:
+                self.assertEqual(rgb(pixels, x, y), BLACK, (x, y))
+        box(19, 19, 22, 22, RED)      # origin (1, 1)
+        box(38, 18, 45, 25, GREEN)    # scaled about the origin
+        box(60, 20, 65, 21, RED)      # origin ignored
+        box(10, 40, 11, 41, GREEN)
+        box(69, 49, 72, 52, RED)
+        box(19, 49, 22, 52, GREEN)
+
+    def test_missing_sprite_is_reported(self):
+        _, _, err = shot("draw_sprite(7, 0, 0, 0);")
+        self.assertIn("Trying to draw non-existing sprite.", err)
+
+
 class DrawTextTest(unittest.TestCase):
+    def test_sprite_font_text(self):
+        # 'A' is image 0 (red), 'B' image 1 (green); each advances 4 + 1 and
+        # is drawn with the sprite's origin (1, 1).
+        pixels, _, err = shot(
+            "draw_set_color(c_white); draw_set_font(font_add_sprite(spr_box, ord('A'), false, 1));"
+            "draw_text(30, 40, 'AB'); draw_text(30, 50, 'A?A');")
+        for x, y, colour in [
+                (29, 39, RED), (32, 42, RED), (34, 39, GREEN), (37, 42, GREEN),
+                (33, 40, BLACK), (38, 40, BLACK), (28, 40, BLACK),
+                # '?' is outside the font: it advances like the first
+                # character and draws nothing.
+                (29, 49, RED), (34, 49, BLACK), (39, 49, RED)]:
+            self.assertEqual(rgb(pixels, x, y), colour, (x, y, err))
+
     def test_atlas_text_placement_and_alignment(self):
         pixels, _, err = shot(
             "draw_set_font(fnt_box); draw_set_color(c_white);"
@@ -202,9 +271,25 @@ class DrawTextTest(unittest.TestCase):
         self.assertEqual(rgb(pixels, 38, 27), BLACK)
         self.assertEqual(rgb(pixels, 38, 40), BLACK)
 
+    def test_transformed_and_coloured_text(self):
+        pixels, _, err = shot(
+            "draw_set_font(fnt_box); draw_set_color(c_white);"
+            "draw_text_transformed(10, 30, 'A', 2, 2, 0);"
+            "draw_text_color(40, 10, 'AA', c_red, c_blue, c_blue, c_red, 1);")
+        # Doubled: glyph offset 2 * 1, 8 x 12 pixels.
+        for x, y in [(12, 30), (19, 30), (12, 41), (19, 41)]:
+            self.assertEqual(rgb(pixels, x, y), WHITE, (x, y, err))
+        for x, y in [(11, 30), (20, 30), (12, 42), (12, 29)]:
+            self.assertEqual(rgb(pixels, x, y), BLACK, (x, y))
+        # Colours run from red at the left to blue at the right of the line.
+        r, _, b = rgb(pixels, 41, 12)
+        self.assertGreater(r, b)
+        r, _, b = rgb(pixels, 50, 12)
+        self.assertGreater(b, r)
+
     def test_string_measures(self):
         _, out, err = shot(
-            "if (!variable_global_exists('done')) { global.done = 1; draw_set_font(fnt_box);"
+            "if (!saved) { draw_set_font(fnt_box);"
             "show_debug_message(string_width('AB A'));"
             "show_debug_message(string_height('A#B#'));"
             "show_debug_message(string_width(''));"

@@ -3,15 +3,18 @@
 // index and disposal), JPEGs written with libjpeg, and file helpers.
 #pragma once
 
-#include <gif_lib.h>
-#include <jpeglib.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+// giflib and libjpeg after the standard headers they rely on.
+#include <gif_lib.h>
+#include <jpeglib.h>
 
 #include "motion/bitmap32.h"
 
@@ -53,6 +56,11 @@ inline std::vector<uint8_t> MakeGif(int width, int height, const std::vector<Gif
     size_t len = EGifGCBToExtension(&gcb, ext);
     EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(len), ext);
     ColorMapObject* local = f.local_colors.empty() ? nullptr : MakeMap(f.local_colors);
+    if (!local && gif->Image.ColorMap) {
+      // giflib drops, without freeing, the copy of an earlier frame's table.
+      GifFreeMapObject(gif->Image.ColorMap);
+      gif->Image.ColorMap = nullptr;
+    }
     EGifPutImageDesc(gif, f.left, f.top, f.width, f.height, false, local);
     std::vector<GifPixelType> row;
     for (int y = 0; y < f.height; ++y) {
@@ -96,7 +104,8 @@ inline std::vector<uint8_t> MakeJpeg(const TBitmap32& bm) {
 
 inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 // A fresh directory for one test, removed with the object.

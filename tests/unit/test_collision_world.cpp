@@ -55,7 +55,7 @@ TEST_F(CollQuery, ObjectArgumentSelection) {
     return IdOf(Collision_FindPoint(5, 5, obj, true, notme));
   };
   EXPECT_EQ(first(kCollisionAll), 100001);
-  EXPECT_EQ(first(base), 100003) << "the object's own instances come first, then descendants";
+  EXPECT_EQ(first(base), 100002) << "the object and its descendants, in list order";
   EXPECT_EQ(first(child), 100002);
   EXPECT_EQ(first(100002), 100002);
   EXPECT_EQ(first(-1), kCollisionNoone) << "self selects nothing";

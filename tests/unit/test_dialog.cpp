@@ -18,6 +18,7 @@
 #include "runner/dialog_rtf.h"
 #include "runner/game_data.h"
 #include "runner/game_information.h"
+#include "test_function_util.h"
 
 namespace {
 
@@ -287,7 +288,8 @@ TEST(DialogFont, DialogFacesLoad) {
 class DialogModalTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Platform_Window().OpenMain(kClientW, kClientH, "test");
+    opened_window = !Platform_Window().MainIsOpen();
+    if (opened_window) Platform_Window().OpenMain(kClientW, kClientH, "test");
     PlatformEvent e;
     while (Platform_Window().NextEvent(e)) {
     }
@@ -313,10 +315,12 @@ class DialogModalTest : public ::testing::Test {
     PlatformEvent e;
     while (Platform_Window().NextEvent(e)) {
     }
+    if (opened_window) Platform_Window().CloseMain();
   }
   static void Post(const PlatformEvent& e) { script.push_back(e); }
   static int presented;
   static std::vector<PlatformEvent> script;
+  bool opened_window = false;
   static TBitmap32 last_frame;
 };
 int DialogModalTest::presented = 0;
@@ -390,6 +394,46 @@ TEST_F(DialogModalTest, DialogErrorClearThenClose) {
   EXPECT_TRUE(form.lines.empty());
   form.Append("new");
   EXPECT_EQ(form.lines.size(), 3u);
+}
+
+TEST_F(DialogModalTest, DialogFunctionsOfGameCode) {
+  Dialog_RegisterFunctions();
+  // Types text, then presses the closing key (13 Enter, 27 Esc).
+  auto typed = [](const char16_t* text, int closing) {
+    std::vector<PlatformEvent> events;
+    for (const char16_t* c = text; *c; ++c) events.push_back(Key(*c, PlatformEvent::TextChar));
+    events.push_back(Key(closing));
+    return events;
+  };
+  struct Case {
+    const char* name;
+    const char* function;
+    std::vector<RValue> args;
+    std::vector<PlatformEvent> events;
+    RValue expected;
+  } cases[] = {
+      {"question: No", "show_question", {S(u"Sure?")}, {Key('N')}, R(0)},
+      {"question: Enter is Yes", "show_question", {S(u"Sure?")}, {Key(13)}, R(1)},
+      {"question: Esc is No", "show_question", {S(u"Sure?")}, {Key(27)}, R(0)},
+      {"string: typed", "get_string", {S(u"Name?"), S(u"")}, typed(u"Zed", 13), S(u"Zed")},
+      {"string: Esc keeps the default", "get_string", {S(u"Name?"), S(u"Bob")}, typed(u"x", 27), S(u"Bob")},
+      {"integer: typed", "get_integer", {S(u"N?"), R(7)}, typed(u"2.5", 13), R(72.5)},
+      {"integer: replaced", "get_integer", {S(u"N?"), R(7)}, {Key(8), Key(u'3', PlatformEvent::TextChar), Key(13)}, R(3)},
+      {"integer: not a number", "get_integer", {S(u"N?"), R(7)}, typed(u"x", 13), R(7)},
+  };
+  for (Case& c : cases) {
+    presented = 0;
+    script = c.events;
+    RValue got = CallBuiltin(c.function, c.args);
+    EXPECT_EQ(got.kind, c.expected.kind) << c.name;
+    EXPECT_EQ(got.val, c.expected.val) << c.name;
+    EXPECT_EQ(got.str, c.expected.str) << c.name;
+  }
+  // show_message: any way of closing ends it; the text breaks at '#'.
+  presented = 0;
+  script = {Key(27)};
+  CallBuiltin("show_message", {S(u"a#b\\#c")});
+  EXPECT_EQ(presented, 1);
 }
 
 TEST(DialogRtf, DialogRtfPlainText) {

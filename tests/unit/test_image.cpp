@@ -53,18 +53,20 @@ TEST(ImagePrepare, ReplaceColorMatchesEachChannelWithinTolerance) {
   for (const Case& c : cases) {
     TBitmap32 bm = Image(1, 1, {c.pixel});
     bm.ReplaceColor(key, Color32(1, 2, 3, 9), c.set_alpha, c.compare_alpha, c.tolerance);
-    EXPECT_EQ(bm.s_data[0], c.expected) << std::hex << c.pixel << " tol " << std::dec << c.tolerance;
+    EXPECT_EQ(bm.s_data[0], c.expected)
+        << std::hex << c.pixel << " tol " << std::dec << c.tolerance;
   }
 }
 
 TEST(ImagePrepare, RemoveBackgroundKeysOnBottomLeftIgnoringAlpha) {
   const TColor32 key = Color32(10, 20, 30);
-  TBitmap32 bm = Image(3, 2, {Color32(10, 20, 30, 128), kRed, Color32(10, 20, 31),  //
-                              key, kGreen, key});
+  TBitmap32 bm = Image(3, 2,
+                       {Color32(10, 20, 30, 128), kRed, Color32(10, 20, 31),  //
+                        key, kGreen, key});
   bm.RemoveBackground();
-  EXPECT_EQ(bm.s_data, (std::vector<TColor32>{Color32(10, 20, 30, 0), kRed, Color32(10, 20, 31),
-                                              Color32(10, 20, 30, 0), kGreen,
-                                              Color32(10, 20, 30, 0)}));
+  EXPECT_EQ(bm.s_data,
+            (std::vector<TColor32>{Color32(10, 20, 30, 0), kRed, Color32(10, 20, 31),
+                                   Color32(10, 20, 30, 0), kGreen, Color32(10, 20, 30, 0)}));
 }
 
 TEST(ImagePrepare, SmoothEdgesActsOnPixelsAsTheyAreWhenVisited) {
@@ -99,20 +101,21 @@ TEST(ImagePrepare, ExtendColorsTakesFirstOpaqueNeighbourLeftRightAboveBelow) {
   // Left wins over right, right over above, above over below; pixels made
   // transparent earlier in the pass do not count; a pixel without an opaque
   // neighbour keeps its colour.
-  TBitmap32 bm = Image(3, 4, {kBlue, t, kGreen,  //
-                              t, t, t,           //
-                              t, yellow, t,      //
-                              t, t, t});
+  TBitmap32 bm = Image(3, 4,
+                       {kBlue, t, kGreen,  //
+                        t, t, t,           //
+                        t, yellow, t,      //
+                        t, t, t});
   bm.ExtendColorsIntoTransparency();
   auto rgb = [&](int32_t x, int32_t y) { return bm.GetPixel(x, y); };
   EXPECT_EQ(rgb(1, 0), kBlue & 0xFFFFFF);
-  EXPECT_EQ(rgb(0, 1), kBlue & 0xFFFFFF);    // above
-  EXPECT_EQ(rgb(1, 1), yellow & 0xFFFFFF);   // below (above is transparent)
+  EXPECT_EQ(rgb(0, 1), kBlue & 0xFFFFFF);   // above
+  EXPECT_EQ(rgb(1, 1), yellow & 0xFFFFFF);  // below (above is transparent)
   EXPECT_EQ(rgb(2, 1), kGreen & 0xFFFFFF);
-  EXPECT_EQ(rgb(0, 2), yellow & 0xFFFFFF);   // right
-  EXPECT_EQ(rgb(0, 3), t);                   // no opaque neighbour: as it was
-  EXPECT_EQ(rgb(1, 3), yellow & 0xFFFFFF);   // above
-  EXPECT_EQ(rgb(1, 2), yellow);              // opaque pixels untouched
+  EXPECT_EQ(rgb(0, 2), yellow & 0xFFFFFF);  // right
+  EXPECT_EQ(rgb(0, 3), t);                  // no opaque neighbour: as it was
+  EXPECT_EQ(rgb(1, 3), yellow & 0xFFFFFF);  // above
+  EXPECT_EQ(rgb(1, 2), yellow);             // opaque pixels untouched
 }
 
 TEST(ImagePrepare, AlphaOperations) {
@@ -132,7 +135,8 @@ TEST(ImagePrepare, AlphaOperations) {
   EXPECT_EQ(Alphas(target), (std::vector<uint32_t>{60, 255, 77, 0, 0, 77}));
   EXPECT_EQ(target.s_data[0] & 0xFFFFFF, 0x070707u);
 
-  TBitmap32 masked = Image(2, 1, {Color32(5, 5, 5, 0), Color32(5, 5, 6, 0)}).ColorMasked(Color32(5, 5, 5));
+  TBitmap32 masked =
+      Image(2, 1, {Color32(5, 5, 5, 0), Color32(5, 5, 6, 0)}).ColorMasked(Color32(5, 5, 5));
   EXPECT_EQ(Alphas(masked), (std::vector<uint32_t>{0, 255}));
 }
 

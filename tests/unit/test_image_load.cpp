@@ -25,7 +25,8 @@ TBitmap32 Sample(int32_t w, int32_t h) {
   TBitmap32 bm(w, h);
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x)
-      bm.SetPixel(x, y, Color32(x * 40 % 256, y * 70 % 256, (x + y) * 25 % 256, (x * 37 + y * 91) % 256));
+      bm.SetPixel(x, y,
+                  Color32(x * 40 % 256, y * 70 % 256, (x + y) * 25 % 256, (x * 37 + y * 91) % 256));
   return bm;
 }
 
@@ -35,7 +36,8 @@ TBitmap32 Sample(int32_t w, int32_t h) {
 // disposal unspecified, so frame 3 starts on a fresh canvas again.
 std::vector<uint8_t> AnimatedGif() {
   std::vector<GifFrame> frames(4);
-  frames[0] = {0, 0, 4, 3, {}, NO_TRANSPARENT_COLOR, DISPOSE_DO_NOT, std::vector<GifPixelType>(12, 2)};
+  frames[0] = {
+      0, 0, 4, 3, {}, NO_TRANSPARENT_COLOR, DISPOSE_DO_NOT, std::vector<GifPixelType>(12, 2)};
   frames[1] = {1, 1, 2, 2, {kGreenC, kBlack}, 1, DISPOSE_BACKGROUND, {0, 1, 1, 0}};
   frames[2] = {3, 0, 1, 1, {}, NO_TRANSPARENT_COLOR, DISPOSAL_UNSPECIFIED, {3}};
   frames[3] = {0, 0, 1, 1, {}, NO_TRANSPARENT_COLOR, DISPOSE_PREVIOUS, {1}};
@@ -149,7 +151,8 @@ TEST(ImageLoad, TruncatedAndDamagedFilesFailCleanly) {
     std::srand(7);
     for (int round = 0; round < 200; ++round) {
       std::vector<uint8_t> bad = *file;
-      for (int k = 0; k < 3; ++k) bad[static_cast<size_t>(std::rand()) % bad.size()] ^= 1 << (std::rand() % 8);
+      for (int k = 0; k < 3; ++k)
+        bad[static_cast<size_t>(std::rand()) % bad.size()] ^= 1 << (std::rand() % 8);
       TBitmap32 out;
       if (Image_Decode(bad.data(), bad.size(), out)) {
         EXPECT_FALSE(out.Empty());

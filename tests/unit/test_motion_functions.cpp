@@ -207,7 +207,7 @@ TEST_F(MotionFunctions, LinearStepStopsAtObstacles) {
   EXPECT_EQ(ball->i_x, 60);
   EXPECT_EQ(Call("mp_linear_step", ball, {60, 0, 40, 0}).val, 1);
   // Only instances of the object block the object form, solid or not.
-  EXPECT_EQ(Call("mp_linear_step_object", ball, {95, 0, 40, ball_}).val, 1);
+  EXPECT_EQ(Call("mp_linear_step_object", ball, {95, 0, 40, static_cast<double>(ball_)}).val, 1);
   EXPECT_EQ(ball->i_x, 95);
 }
 

@@ -9,7 +9,9 @@
 #include "motion/path_class.h"
 #include "motion/path_follow.h"
 #include "motion/path_main.h"
+#include "code/code_function.h"
 #include "runner/game_data.h"
+#include "test_function_util.h"
 #include "world/instance_class.h"
 
 namespace {
@@ -251,6 +253,62 @@ TEST_F(MotionPathTable, AddDuplicateAssignDelete) {
   EXPECT_FALSE(Path_Assign(1, 7));
   EXPECT_EQ(Path_Find(u"__newpath2"), 2);
   EXPECT_EQ(Path_Find(u"nothing"), -1);
+}
+
+TEST_F(MotionPathTable, FunctionsAnswerAndReport) {
+  ErrorCapture capture;
+  const double p = CallBuiltin("path_add", {}).val;
+  CallBuiltin("path_add_point", {R(p), R(0), R(0), R(100)});
+  CallBuiltin("path_add_point", {R(p), R(30), R(40), R(50)});
+  CallBuiltin("path_set_closed", {R(p), R(0.4)});
+  EXPECT_EQ(CallBuiltin("path_get_closed", {R(p)}).val, 0);
+  EXPECT_EQ(CallBuiltin("path_get_length", {R(p)}).val, 50);
+  EXPECT_EQ(CallBuiltin("path_get_point_speed", {R(p), R(1)}).val, 50);
+  EXPECT_EQ(CallBuiltin("path_get_point_speed", {R(p), R(2)}).val, 1);  // beyond the last
+  EXPECT_EQ(CallBuiltin("path_get_point_x", {R(p), R(-1)}).val, 0);
+  EXPECT_EQ(CallBuiltin("path_get_y", {R(p), R(0.5)}).val, 20);
+  EXPECT_EQ(CallBuiltin("path_get_speed", {R(p), R(0.5)}).val, 75);
+  EXPECT_EQ(CallBuiltin("path_get_length", {R(9)}).val, -1);
+  EXPECT_EQ(CallBuiltin("path_get_number", {R(9)}).val, -1);
+  EXPECT_EQ(ToUtf8(CallBuiltin("path_get_name", {R(9)}).str), "<undefined>");
+  EXPECT_FALSE(capture.Occurred());
+  struct Case {
+    const char* function;
+    std::vector<RValue> args;
+    double result;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"path_duplicate", {R(9)}, 0, "Trying to duplicate non-existing path."},
+      {"path_assign", {R(9), R(p)}, 0, "Error assigning a path."},
+      {"path_append", {R(9), R(p)}, 0, "Appending to non-existing path."},
+      {"path_append", {R(p), R(9)}, 0, "Appending a non-existing path."},
+      {"path_delete", {R(9)}, 0, "Trying to delete non-existing path."},
+  };
+  for (const Case& c : cases) {
+    capture.Reset();
+    EXPECT_EQ(CallBuiltin(c.function, c.args).val, c.result) << c.function;
+    EXPECT_EQ(capture.Message(), c.message) << c.function;
+  }
+  capture.Reset();
+  EXPECT_EQ(CallBuiltin("path_delete", {R(p)}).val, 1);
+  EXPECT_FALSE(capture.Occurred());
+}
+
+TEST_F(MotionPathTable, PositionVariablesClamp) {
+  Builtins_RegisterAll();
+  CInstance inst(100001, 0);
+  const RBuiltinVariable& position = Variable_BuiltinGet(Variable_BuiltinFind("path_position"));
+  ASSERT_NE(position.setter, nullptr);
+  position.setter(&inst, 0, R(1.5));
+  EXPECT_EQ(inst.i_pathposition, 1);
+  position.setter(&inst, 0, R(-2));
+  EXPECT_EQ(inst.i_pathposition, 0);
+  const RBuiltinVariable& speed = Variable_BuiltinGet(Variable_BuiltinFind("path_speed"));
+  speed.setter(&inst, 0, R(-7));
+  RValue out;
+  speed.getter(&inst, 0, out);
+  EXPECT_EQ(out.val, -7);
 }
 
 // --- following ---------------------------------------------------------------------

@@ -248,7 +248,31 @@ TEST_F(RenderTest, DepthOnlyIn3DMode) {
   EXPECT_EQ(Renderer_Depth(), 0);
 }
 
-TEST_F(RenderTest, SurfaceTableAndCopyClipping) {
+TEST_F(RenderTest, SurfaceCopyClipsToBothSurfaces) {
+  const int a = Renderer_SurfaceCreate(100, 100), b = Renderer_SurfaceCreate(50, 40);
+  const int ta = Renderer_SurfaceTexture(a), tb = Renderer_SurfaceTexture(b);
+  struct Case {
+    int x, y, left, top, w, h;
+    std::vector<int> copy;  // empty: nothing copied
+  } cases[] = {
+      {0, 0, 0, 0, 50, 40, {ta, 0, 0, tb, 0, 0, 50, 40}},
+      {-10, -5, 0, 0, 50, 40, {ta, 0, 0, tb, 10, 5, 40, 35}},
+      {90, 95, 0, 0, 50, 40, {ta, 90, 95, tb, 0, 0, 10, 5}},
+      {0, 0, -20, 0, 50, 40, {ta, 20, 0, tb, 0, 0, 30, 40}},
+      {0, 0, 45, 35, 50, 40, {ta, 0, 0, tb, 45, 35, 5, 5}},
+      {100, 0, 0, 0, 50, 40, {}},
+  };
+  for (const Case& c : cases) {
+    record.copies.clear();
+    Renderer_SurfaceCopy(a, c.x, c.y, b, c.left, c.top, c.w, c.h);
+    if (c.copy.empty())
+      EXPECT_TRUE(record.copies.empty()) << c.x;
+    else
+      EXPECT_EQ(record.copies, std::vector<std::vector<int>>{c.copy}) << c.x << "," << c.left;
+  }
+}
+
+TEST_F(RenderTest, SurfaceTableAndTarget) {
   EXPECT_EQ(Renderer_SurfaceCreate(0, 5), -1);
   const int s = Renderer_SurfaceCreate(100, 50);
   EXPECT_EQ(Renderer_SurfaceWidth(s), 100);

@@ -26,6 +26,7 @@ struct RRecord {
   std::vector<RDrawCall> draws;
   std::vector<RUpload> uploads;
   std::vector<int> targets;
+  std::vector<std::vector<int>> copies;  // destination, x, y, source, left, top, w, h
   int clears = 0;
 };
 
@@ -51,7 +52,9 @@ class RecordingBackend : public RendererBackend {
     record_->draws.push_back({state, std::vector<RVertex>(v, v + n), std::vector<uint16_t>(i, i + ni)});
   }
   bool ReadPixels(int, int, int, int, uint32_t*) override { return false; }
-  void CopyTexture(int, int, int, int, int, int, int, int) override {}
+  void CopyTexture(int d, int x, int y, int s, int l, int t, int w, int h) override {
+    record_->copies.push_back({d, x, y, s, l, t, w, h});
+  }
   bool EnsureBackBuffer(int, int) override { return true; }
   void Present(int, int, int, int, int, int, int, int, uint32_t, bool) override {}
   void ShowImage(const TBitmap32&, int, int) override {}

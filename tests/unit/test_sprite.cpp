@@ -91,7 +91,8 @@ TEST_F(SpriteTest, GifByExtensionGivesOneImagePerFrame) {
   std::vector<GifFrame> frames(2);
   frames[0] = {0, 0, 2, 1, {}, NO_TRANSPARENT_COLOR, DISPOSE_DO_NOT, {1, 1}};
   frames[1] = {1, 0, 1, 1, {}, 0, DISPOSAL_UNSPECIFIED, {0}};  // all transparent
-  image_test::WriteFile(dir_.File("anim.GIF"), image_test::MakeGif(2, 2, {{0, 0, 0}, {0, 0, 255}}, frames));
+  image_test::WriteFile(dir_.File("anim.GIF"),
+                        image_test::MakeGif(2, 2, {{0, 0, 0}, {0, 0, 255}}, frames));
   CSprite s;
   ASSERT_TRUE(s.LoadFromFile(dir_.File("anim.GIF"), 7, true, false, 0, 0));
   ASSERT_EQ(s.Numb(), 2);
@@ -101,7 +102,8 @@ TEST_F(SpriteTest, GifByExtensionGivesOneImagePerFrame) {
   EXPECT_EQ(s.i_bitmap[1].GetPixel(1, 0), kBlue);  // left in place
   EXPECT_EQ(s.i_bbox, (TRect{0, 0, 1, 0}));
   // The same bytes under another extension: a strip of the first frame.
-  image_test::WriteFile(dir_.File("anim.png"), image_test::MakeGif(2, 2, {{0, 0, 0}, {0, 0, 255}}, frames));
+  image_test::WriteFile(dir_.File("anim.png"),
+                        image_test::MakeGif(2, 2, {{0, 0, 0}, {0, 0, 255}}, frames));
   ASSERT_TRUE(s.LoadFromFile(dir_.File("anim.png"), 2, false, false, 0, 0));
   EXPECT_EQ(s.Numb(), 2);
   EXPECT_EQ(s.Width(), 1);
@@ -129,7 +131,8 @@ TEST_F(SpriteTest, SpriteFileRoundTripAppliesItsMaskSettings) {
   s.i_xorig = 2;
   s.i_yorig = 3;
   s.i_sepmasks = true;
-  ASSERT_TRUE(s.SaveToSpriteFile(dir_.File("s.vxspr"), kMaskRectangle, 0, kBoxManual, TRect{1, 1, 3, 2}));
+  ASSERT_TRUE(
+      s.SaveToSpriteFile(dir_.File("s.vxspr"), kMaskRectangle, 0, kBoxManual, TRect{1, 1, 3, 2}));
   CSprite back;
   ASSERT_TRUE(back.LoadFromSpriteFile(dir_.File("s.vxspr")));
   EXPECT_EQ(back.i_bitmap, s.i_bitmap);
@@ -145,7 +148,9 @@ TEST_F(SpriteTest, SpriteFileRoundTripAppliesItsMaskSettings) {
   std::vector<uint8_t> bytes;
   ASSERT_TRUE(File_ReadAll(dir_.File("s.vxspr"), bytes));
   for (size_t n = 0; n < bytes.size(); n += 7) {
-    image_test::WriteFile(dir_.File("cut.vxspr"), std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(n)));
+    image_test::WriteFile(
+        dir_.File("cut.vxspr"),
+        std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(n)));
     EXPECT_FALSE(back.LoadFromSpriteFile(dir_.File("cut.vxspr"))) << n;
   }
   bytes[0] ^= 1;
@@ -158,6 +163,34 @@ TEST_F(SpriteTest, SpriteFileRoundTripAppliesItsMaskSettings) {
   image_test::WriteFile(dir_.File("version.vxspr"), file.Bytes());
   EXPECT_FALSE(back.LoadFromSpriteFile(dir_.File("version.vxspr")));
   EXPECT_EQ(back.i_bitmap, s.i_bitmap);
+}
+
+// Bodies whose counts and sizes claim more than the data holds fail
+// before anything is sized from them.
+TEST_F(SpriteTest, SpriteFileBodiesWithImpossibleCountsFail) {
+  struct Case {
+    const char* what;
+    std::vector<int32_t> integers;  // after version and origin
+  } cases[] = {
+      {"negative count", {-1}},
+      {"a billion images", {1000000000}},
+      {"huge image without pixels", {1, 800, 100000, 100000, 0}},
+      {"negative image size", {1, 800, -5, 3}},
+      {"wrong image version", {1, 700, 1, 1}},
+  };
+  for (const Case& c : cases) {
+    CStream body, file;
+    body.WriteInteger(800);
+    body.WriteInteger(0);
+    body.WriteInteger(0);
+    for (int32_t v : c.integers) body.WriteInteger(v);
+    file.WriteInteger(1234321);
+    file.WriteStreamC(body);
+    image_test::WriteFile(dir_.File("bad.vxspr"), file.Bytes());
+    CSprite s;
+    EXPECT_FALSE(s.LoadFromSpriteFile(dir_.File("bad.vxspr"))) << c.what;
+    EXPECT_EQ(s.Numb(), 0) << c.what;
+  }
 }
 
 TEST_F(SpriteTest, SpriteFileImagesGetTheirColoursExtended) {
@@ -283,9 +316,10 @@ TEST_F(SpriteTest, FunctionsAddInspectAndDeleteSprites) {
   struct Case {
     const char* name;
     double value;
-  } cases[] = {{"sprite_get_number", 3},     {"sprite_get_width", 10},     {"sprite_get_height", 8},
-               {"sprite_get_xoffset", 4},    {"sprite_get_yoffset", 6},    {"sprite_get_bbox_left", 0},
-               {"sprite_get_bbox_right", 9}, {"sprite_get_bbox_top", 0},   {"sprite_get_bbox_bottom", 7}};
+  } cases[] = {
+      {"sprite_get_number", 3},     {"sprite_get_width", 10},   {"sprite_get_height", 8},
+      {"sprite_get_xoffset", 4},    {"sprite_get_yoffset", 6},  {"sprite_get_bbox_left", 0},
+      {"sprite_get_bbox_right", 9}, {"sprite_get_bbox_top", 0}, {"sprite_get_bbox_bottom", 7}};
   for (const Case& c : cases) {
     EXPECT_EQ(CallBuiltin(c.name, {R(0)}).val, c.value) << c.name;
     EXPECT_EQ(CallBuiltin(c.name, {R(5)}).val, -1) << c.name;
@@ -315,8 +349,10 @@ TEST_F(SpriteTest, FunctionsAddInspectAndDeleteSprites) {
   // Replace: outside the table false; a backslash works as a separator.
   std::u16string back = path;
   std::replace(back.begin(), back.end(), u'/', u'\\');
-  EXPECT_EQ(CallBuiltin("sprite_replace", {R(7), S(back.c_str()), R(1), R(0), R(0), R(0), R(0)}).val, 0);
-  EXPECT_EQ(CallBuiltin("sprite_replace", {R(0), S(back.c_str()), R(1), R(0), R(0), R(0), R(0)}).val, 1);
+  EXPECT_EQ(
+      CallBuiltin("sprite_replace", {R(7), S(back.c_str()), R(1), R(0), R(0), R(0), R(0)}).val, 0);
+  EXPECT_EQ(
+      CallBuiltin("sprite_replace", {R(0), S(back.c_str()), R(1), R(0), R(0), R(0), R(0)}).val, 1);
   EXPECT_EQ(CallBuiltin("sprite_get_width", {R(0)}).val, 30);
 }
 
@@ -341,17 +377,32 @@ TEST_F(SpriteTest, FunctionsSaveMaskAndGrab) {
   EXPECT_EQ(CallBuiltin("sprite_get_bbox_bottom", {R(0)}).val, 6);
 
   // Without the renderer's grab hooks nothing is made.
-  EXPECT_EQ(CallBuiltin("sprite_create_from_screen", {R(0), R(0), R(4), R(4), R(0), R(0), R(0), R(0)}).val, -1);
+  EXPECT_EQ(
+      CallBuiltin("sprite_create_from_screen", {R(0), R(0), R(4), R(4), R(0), R(0), R(0), R(0)})
+          .val,
+      -1);
   Image_SetRendererHooks({nullptr, nullptr, FakeGrab, FakeGrabSurface});
-  EXPECT_EQ(CallBuiltin("sprite_create_from_screen", {R(0), R(0), R(4), R(3), R(0), R(0), R(1), R(1)}).val, 1);
+  EXPECT_EQ(
+      CallBuiltin("sprite_create_from_screen", {R(0), R(0), R(4), R(3), R(0), R(0), R(1), R(1)})
+          .val,
+      1);
   EXPECT_EQ(CallBuiltin("sprite_get_width", {R(1)}).val, 4);
-  EXPECT_EQ(CallBuiltin("sprite_add_from_screen", {R(1), R(0), R(0), R(8), R(8), R(0), R(0)}).val, 1);
+  EXPECT_EQ(CallBuiltin("sprite_add_from_screen", {R(1), R(0), R(0), R(8), R(8), R(0), R(0)}).val,
+            1);
   EXPECT_EQ(CallBuiltin("sprite_get_number", {R(1)}).val, 2);
   EXPECT_EQ(CallBuiltin("sprite_get_width", {R(1)}).val, 4);
-  EXPECT_EQ(CallBuiltin("sprite_create_from_surface", {R(3), R(0), R(0), R(2), R(2), R(0), R(0), R(0), R(0)}).val, -1);
-  EXPECT_EQ(CallBuiltin("sprite_create_from_surface", {R(7), R(0), R(0), R(2), R(2), R(0), R(0), R(0), R(0)}).val, 2);
+  EXPECT_EQ(CallBuiltin("sprite_create_from_surface",
+                        {R(3), R(0), R(0), R(2), R(2), R(0), R(0), R(0), R(0)})
+                .val,
+            -1);
+  EXPECT_EQ(CallBuiltin("sprite_create_from_surface",
+                        {R(7), R(0), R(0), R(2), R(2), R(0), R(0), R(0), R(0)})
+                .val,
+            2);
   EXPECT_EQ(Game().sprites.Get(2)->i_bitmap[0].s_data[0], kBlue);
-  EXPECT_EQ(CallBuiltin("sprite_add_from_surface", {R(2), R(7), R(0), R(0), R(1), R(1), R(0), R(0)}).val, 1);
+  EXPECT_EQ(
+      CallBuiltin("sprite_add_from_surface", {R(2), R(7), R(0), R(0), R(1), R(1), R(0), R(0)}).val,
+      1);
   EXPECT_EQ(CallBuiltin("sprite_get_number", {R(2)}).val, 2);
 
   // Sprite files by extension through sprite_add and sprite_add_sprite.
@@ -360,7 +411,8 @@ TEST_F(SpriteTest, FunctionsSaveMaskAndGrab) {
   EXPECT_EQ(CallBuiltin("sprite_add", {S(spr.c_str()), R(1), R(0), R(0), R(0), R(0)}).val, 3);
   EXPECT_EQ(CallBuiltin("sprite_get_number", {R(3)}).val, 3);
   EXPECT_EQ(CallBuiltin("sprite_add_sprite", {S(spr.c_str())}).val, 4);
-  EXPECT_EQ(CallBuiltin("sprite_add_sprite", {S(path.c_str())}).val, -1);  // a PNG is no sprite file
+  EXPECT_EQ(CallBuiltin("sprite_add_sprite", {S(path.c_str())}).val,
+            -1);  // a PNG is no sprite file
   EXPECT_EQ(CallBuiltin("sprite_replace_sprite", {R(1), S(spr.c_str())}).val, 1);
   EXPECT_EQ(CallBuiltin("sprite_get_number", {R(1)}).val, 3);
 }

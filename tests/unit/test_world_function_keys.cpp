@@ -29,6 +29,7 @@ class WorldFunctionKeyTest : public worldtest::WorldTest {
     std::filesystem::create_directories(dir_);
     std::filesystem::current_path(dir_);
     Calls().clear();
+    saved_screenshot_hook_ = Screenshot_Hook;
     GameInfo_ShowHook = RecordInfo;
     SaveGame_Hook = RecordSave;
     LoadGame_Hook = RecordLoad;
@@ -37,7 +38,8 @@ class WorldFunctionKeyTest : public worldtest::WorldTest {
   }
   void TearDown() override {
     GameInfo_ShowHook = nullptr;
-    SaveGame_Hook = LoadGame_Hook = Screenshot_Hook = nullptr;
+    SaveGame_Hook = LoadGame_Hook = nullptr;
+    Screenshot_Hook = saved_screenshot_hook_;
     std::filesystem::current_path(old_dir_);
     std::filesystem::remove_all(dir_);
     WorldTest::TearDown();
@@ -50,6 +52,7 @@ class WorldFunctionKeyTest : public worldtest::WorldTest {
   }
 
   std::filesystem::path old_dir_, dir_;
+  bool (*saved_screenshot_hook_)(const std::string&) = nullptr;
 };
 
 TEST_F(WorldFunctionKeyTest, ScreenshotNameIsTheFirstFreeNumberFrom100) {
