@@ -53,8 +53,10 @@ inline bool IsClearSlot(const RValue& slot) {
 }
 
 // True when a slot in [begin, end) is not clear (one test for the range).
-inline bool AnyInUse(int begin, int end) {
+template <int begin, int end>
+inline bool AnyInUse() {
   uint64_t bits = 0;
+#pragma GCC unroll 8
   for (int i = begin; i < end; ++i) {
     const RValue& slot = g_Arguments.slot[i];
     bits |= static_cast<uint64_t>(static_cast<uint32_t>(slot.kind)) | std::bit_cast<uint64_t>(slot.val) |
@@ -66,7 +68,7 @@ inline bool AnyInUse(int begin, int end) {
 // One more than the last slot that is not clear (0 when all are clear).
 int SlotsInUse() {
   int used = kArgumentSlots;
-  if (!AnyInUse(8, 16)) used = AnyInUse(4, 8) ? 8 : 4;
+  if (!AnyInUse<8, 16>()) used = AnyInUse<4, 8>() ? 8 : 4;
   while (used > 0 && IsClearSlot(g_Arguments.slot[used - 1])) --used;
   return used;
 }

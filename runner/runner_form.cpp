@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "platform/clock.h"
+#include "graphics/transition.h"
 #include "platform/window.h"
 #include "runner/game_data.h"
 #include "runner/load_form.h"
@@ -200,6 +201,7 @@ void Runner_HandleTransition() {
     Runner_GameEnd();
     Runner_GameStart();
   } else if (transition >= 0) {
+    Transition_Begin();  // takes the old room's picture before it is left
     Room_Goto(transition);
   }
 }

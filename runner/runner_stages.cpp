@@ -12,6 +12,10 @@
 #include "code/code_main.h"
 #include "code/code_script.h"
 #include "code/code_variable.h"
+#include "graphics/screen_frame.h"
+#include "graphics/text_draw.h"
+#include "graphics/transition.h"
+#include "motion/mp_grid.h"
 #include "platform/window.h"
 #include "runner/game_data.h"
 #include "runner/random.h"
@@ -20,6 +24,7 @@
 #include "runner/value.h"
 #include "world/action_engine.h"
 #include "world/event_dispatch.h"
+#include "world/function_keys.h"
 #include "world/input_state.h"
 #include "world/room_runtime.h"
 #include "world/world_builtins.h"
@@ -67,8 +72,8 @@ bool Stage_CompileObjects() { return World_CompileObjects(); }
 // Not wired yet: the sound system (audio/).
 bool Stage_PrepareSounds() { return true; }
 
-// The game window for now: a plain window of the first room's size with the
-// game's caption. The renderer (graphics/) takes over this stage later.
+// The game window, first of the first room's size with the game's caption,
+// then the renderer in it (the room sizes the region when it is entered).
 bool Stage_PrepareGraphics() {
   const CGameData& game = Game();
   const CRoom* first = game.rooms.Get(game.RoomFirst());
@@ -85,8 +90,9 @@ bool Stage_PrepareGraphics() {
     Shutdown_StopSound();
     return false;
   }
-  if (game.settings.full_screen) Platform_Window().SetFullscreen(true);
-  return true;
+  // The renderer degrades to drawing nothing when no OpenGL context can be
+  // made; only a window that cannot open fails the start.
+  return Graphics_Prepare();
 }
 
 // The window's input handlers are the run loop's event hook (installed at
@@ -98,8 +104,14 @@ bool Stage_Ready() {
 }
 
 void GameStart_BuildDispatchLists() { Dispatch_Build(); }
-void GameStart_ResetGlobals() { Variable_GlobalsReset(); }
-// Not wired yet: the cursor sprite (graphics/).
+// Globals, the text drawing settings, the transitions game code defined and
+// the motion-planning grids start afresh with every game.
+void GameStart_ResetGlobals() {
+  Variable_GlobalsReset();
+  Text_Reset();
+  Transition_ClearDefinitions();
+  Grid_DestroyAll();
+}
 void GameStart_ResetScore() { Variable_ResetGlobals(); }
 void GameStart_SeedRandom() { RandomSeedFromClock(); }
 // A text that does not compile has been reported as a fatal error, which
@@ -114,11 +126,13 @@ void GameEnd_FreeRoomStates() { RoomRuntime_FreeAll(); }
 bool GameEnd_FinalizeExtensions() { return true; }
 
 // Not wired yet: saved games (world/).
-void Transition_LoadSavedGame(const std::string& file_name) { Input_Clear(); }
+void Transition_LoadSavedGame(const std::string& file_name) {
+  if (LoadGame_Hook != nullptr) LoadGame_Hook(file_name);
+  Input_Clear();
+}
 
-// Not wired yet: graphics (graphics/).
 void Shutdown_UnloadSupportLibrary() {}
-void Shutdown_ReleaseGraphics() { Platform_Window().CloseMain(); }
+void Shutdown_ReleaseGraphics() { Graphics_Release(); }
 // Not wired yet: the sound system (audio/).
 void Shutdown_StopSound() {}
 
