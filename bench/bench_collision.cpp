@@ -8,25 +8,13 @@
 // form that tests every pair of instances).
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <memory>
 #include <random>
 
-#include "code/builtin_variables.h"
-#include "code/code_function.h"
-#include "code/code_main.h"
+#include "bench/bench_support.h"
 #include "motion/collision_phase.h"
 #include "motion/mask_build.h"
 #include "motion/sprite_class.h"
-#include "runner/game_data.h"
-#include "runner/runner_form.h"
-#include "world/action_engine.h"
-#include "world/event_dispatch.h"
-#include "world/instance_list.h"
-#include "world/room_enter.h"
-#include "world/room_runtime.h"
-#include "world/run_step.h"
-#include "world/world_builtins.h"
 
 void Collision_InstallHooks();
 
@@ -41,15 +29,7 @@ int64_t collision_events = 0;
 
 void CountEvent(RValue&, CInstance*, CInstance*, int, RValue*) { ++collision_events; }
 
-CAction Code(const char* text) {
-  CAction a;
-  a.act_kind = ACT_CODE;
-  a.act_exetype = EXE_CODE;
-  a.act_argumentcount = 1;
-  a.act_argtype[0] = 1;
-  a.act_argstring[0] = FromAscii(text);
-  return a;
-}
+using benchsupport::Code;
 
 // A 16 x 16 sprite with a precise mask: a disc or a full square.
 int AddSprite(bool disc) {
@@ -66,14 +46,10 @@ int AddSprite(bool disc) {
 }
 
 void BuildGame() {
-  Builtins_RegisterAll();
-  Code_RegisterFunctions();
-  World_RegisterBuiltins();
+  benchsupport::RegisterBuiltins();
   if (Function_Find("bench_count") < 0) Function_Add("bench_count", CountEvent, 0);
   Collision_InstallHooks();
-  RoomRuntime_FreeAll();
-  Game().Clear();
-  Game().settings.show_errors = false;
+  benchsupport::ResetGame();
   const int ball = AddSprite(true), brick = AddSprite(false);
   auto mover = std::make_unique<CObject>();
   mover->o_spriteindex = ball;
@@ -104,27 +80,16 @@ void BuildGame() {
   room->r_height = kRoomHeight;
   Game().rooms.Add(std::move(room), u"arena");
   Game().room_order = {0};
-  World_CompileObjects();
-  Dispatch_Build();
-  RoomRuntime_Reset();
-  Room_SetHooks(RoomHooks{RoomRuntime_Enter, RoomRuntime_Leave, Room_Live});
-  RunnerForm().pending_transition = TRANSITION_NONE;
-  Room_EnterFirst();
+  benchsupport::EnterFirstRoom();
 }
 
 void BM_CollisionStep(benchmark::State& state, bool broad) {
   BuildGame();
   Collision_SetBroadPhase(broad);
   collision_events = 0;
-  int64_t steps = 0;
-  const auto start = std::chrono::steady_clock::now();
-  for (auto _ : state) {
-    World_Step();
-    ++steps;
-  }
-  const double elapsed_s =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  state.counters["steps_per_s"] = static_cast<double>(steps) / elapsed_s;
+  const benchsupport::StepTiming timing = benchsupport::TimeSteps(state);
+  const auto steps = static_cast<double>(timing.steps);
+  state.counters["steps_per_s"] = steps / timing.elapsed_s;
   state.counters["events_per_step"] = static_cast<double>(collision_events) / steps;
   Collision_SetBroadPhase(true);
   RoomRuntime_FreeAll();

@@ -10,46 +10,22 @@
 // animation, not dispatch.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <memory>
 
-#include "code/builtin_variables.h"
-#include "code/code_function.h"
-#include "code/code_main.h"
-#include "runner/game_data.h"
-#include "runner/runner_form.h"
-#include "world/action_engine.h"
-#include "world/event_dispatch.h"
-#include "world/instance_list.h"
-#include "world/room_enter.h"
-#include "world/room_runtime.h"
-#include "world/run_step.h"
-#include "world/world_builtins.h"
+#include "bench/bench_support.h"
 
 namespace {
 
 constexpr int kInstances = 10000;
 
-CAction Code(const char* text) {
-  CAction a;
-  a.act_kind = ACT_CODE;
-  a.act_exetype = EXE_CODE;
-  a.act_argumentcount = 1;
-  a.act_argtype[0] = 1;
-  a.act_argstring[0] = FromAscii(text);
-  return a;
-}
+using benchsupport::Code;
 
 CAction Empty() { return CAction(); }
 
 // Builds the game: object 0 with the three events, object 1 without any.
 void BuildGame(bool with_code) {
-  Builtins_RegisterAll();
-  Code_RegisterFunctions();
-  World_RegisterBuiltins();
-  RoomRuntime_FreeAll();
-  Game().Clear();
-  Game().settings.show_errors = false;
+  benchsupport::RegisterBuiltins();
+  benchsupport::ResetGame();
   auto busy = std::make_unique<CObject>();
   busy->AddEvent(ev_step, 0).e_actions.push_back(with_code ? Code("n += 1;") : Empty());
   busy->AddEvent(ev_step, 2).e_actions.push_back(with_code ? Code("m = n;") : Empty());
@@ -69,28 +45,17 @@ void BuildGame(bool with_code) {
   }
   Game().rooms.Add(std::move(room), u"arena");
   Game().room_order = {0};
-  World_CompileObjects();
-  Dispatch_Build();
-  RoomRuntime_Reset();
-  Room_SetHooks(RoomHooks{RoomRuntime_Enter, RoomRuntime_Leave, Room_Live});
-  RunnerForm().pending_transition = TRANSITION_NONE;
-  Room_EnterFirst();
+  benchsupport::EnterFirstRoom();
 }
 
 void BM_WorldStep(benchmark::State& state, bool with_code) {
   BuildGame(with_code);
-  int64_t steps = 0;
-  const auto start = std::chrono::steady_clock::now();
-  for (auto _ : state) {
-    World_Step();
-    ++steps;
-  }
-  const double elapsed_ns =
-      std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
+  const benchsupport::StepTiming timing = benchsupport::TimeSteps(state);
   // Per step: step + end step for every busy instance, the alarm for half.
   const double events_per_step = kInstances * 2.5;
-  state.counters["steps_per_s"] = static_cast<double>(steps) / (elapsed_ns / 1e9);
-  state.counters["ns_per_event"] = elapsed_ns / (static_cast<double>(steps) * events_per_step);
+  const auto steps = static_cast<double>(timing.steps);
+  state.counters["steps_per_s"] = steps / timing.elapsed_s;
+  state.counters["ns_per_event"] = timing.elapsed_s * 1e9 / (steps * events_per_step);
   RoomRuntime_FreeAll();
 }
 

@@ -3,6 +3,11 @@
 // allocated per operation. Variables are read and written by designator
 // (local, plain, global, self, other, all, object, instance id) and array
 // position; calls go to builtin handlers, scripts or extension functions.
+// Nodes marked after compilation (Code_PrepareTree) take direct paths: reals
+// read straight from leaves, side-effect-free ("pure") expressions computed
+// in doubles, simple and array assignments stored without temporaries. A
+// direct path that meets anything unusual (a string, a missing variable, an
+// operator error) gives way to the generic one, which repeats only reads.
 #include "code/code_exec.h"
 
 #include <sys/resource.h>
@@ -267,7 +272,7 @@ inline RValue& Interpreter::LeafRef(const RToken& node) {
 }
 
 // A pure index: its real, rounded and inside 0 .. 31999; false otherwise.
-inline bool Interpreter::PureIndex(const RToken& node, int64_t& out) {
+[[gnu::always_inline]] inline bool Interpreter::PureIndex(const RToken& node, int64_t& out) {
   double x;
   if (!PureReal(node, x)) return false;
   out = SaturatingRound(x);

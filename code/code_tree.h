@@ -1,7 +1,8 @@
 // code_tree.h: compiled game code. CCode holds one piece of game code (a
 // program, an expression or a constant expression), its source text and the
 // syntax tree of RToken nodes the four compiler passes build. Every node owns
-// its children; the interpreter (code_exec) walks the tree as it stands.
+// its children; the interpreter (code_exec) walks the tree, using the leaf,
+// scope and pure marks set once after compilation for its direct paths.
 #pragma once
 
 #include <cstdint>

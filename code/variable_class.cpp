@@ -33,13 +33,6 @@ const RVariable* CVariableList::Find(int32_t var_ind) const {
   return const_cast<CVariableList*>(this)->Find(var_ind);
 }
 
-const RValue* CVariableList::Cell(const RVariable& var, int32_t arr_ind) {
-  size_t row = static_cast<size_t>(arr_ind / kArrayRowSize);
-  size_t column = static_cast<size_t>(arr_ind % kArrayRowSize);
-  if (row >= var.value.size() || column >= var.value[row].size()) return nullptr;
-  return &var.value[row][column];
-}
-
 RValue& CVariableList::MakeCell(RVariable& var, int32_t arr_ind) {
   if (arr_ind == 0) return var.simplevalue;
   size_t row = static_cast<size_t>(arr_ind / kArrayRowSize);

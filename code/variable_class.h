@@ -78,7 +78,12 @@ class CVariableList {
 
  private:
   // Array position arr_ind (> 0) of var, or null when missing.
-  static const RValue* Cell(const RVariable& var, int32_t arr_ind);
+  static const RValue* Cell(const RVariable& var, int32_t arr_ind) {
+    size_t row = static_cast<size_t>(arr_ind / kArrayRowSize);
+    size_t column = static_cast<size_t>(arr_ind % kArrayRowSize);
+    if (row >= var.value.size() || column >= var.value[row].size()) return nullptr;
+    return &var.value[row][column];
+  }
   // Array position arr_ind of var, created when missing.
   static RValue& MakeCell(RVariable& var, int32_t arr_ind);
 };

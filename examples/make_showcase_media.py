@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the images and the sound of the showcase example (standard library
-only): a bouncing ball in four frames, a wall block, a sky background and a
-short beep. Run it from anywhere; it writes into examples/showcase/."""
+only): a bouncing ball in four frames, a wall block, a star that walks the
+path, a sky background and a short beep. Run it from anywhere; it writes into
+examples/showcase/."""
 import math
 import os
 import struct
@@ -44,6 +45,14 @@ def wall(x, y):
     return (90, 90, 110, 255) if edge else (150, 150, 170, 255)
 
 
+def star(x, y):
+    """A yellow diamond with a one-pixel orange rim, 12 x 12."""
+    d = abs(x - 5.5) + abs(y - 5.5)
+    if d > 6:
+        return (0, 0, 0, 0)
+    return (255, 140, 0, 255) if d > 5 else (255, 230, 40, 255)
+
+
 def sky(x, y):
     return (40 + y, 80 + y, 200, 255)
 
@@ -53,6 +62,7 @@ def main():
     write_png(os.path.join(HERE, "sprites", "spr_ball.png"), 64, 16,
               lambda x, y: ball_frame(x // 16)(x % 16, y))
     write_png(os.path.join(HERE, "sprites", "spr_wall", "0.png"), 16, 16, wall)
+    write_png(os.path.join(HERE, "sprites", "spr_star.png"), 12, 12, star)
     write_png(os.path.join(HERE, "backgrounds", "bg_sky.png"), 32, 32, sky)
     path = os.path.join(HERE, "sounds", "snd_beep.wav")
     os.makedirs(os.path.dirname(path), exist_ok=True)

@@ -20,10 +20,21 @@ constexpr uint16_t kCp1252High[32] = {
     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-uint32_t CodePoint(int code) {
+}  // namespace
+
+uint32_t Cp1252ToUnicode(int code) {
   if (code >= 0x80 && code <= 0x9F) return kCp1252High[code - 0x80];
   return static_cast<uint32_t>(code);
 }
+
+int Cp1252FromUnicode(uint32_t unicode) {
+  if (unicode < 0x80 || (unicode >= 0xA0 && unicode <= 0xFF)) return static_cast<int>(unicode);
+  for (int i = 0; i < 32; ++i)
+    if (kCp1252High[i] != 0 && kCp1252High[i] == unicode) return 0x80 + i;
+  return -1;
+}
+
+namespace {
 
 struct FontFile {
   std::string path;
@@ -74,7 +85,7 @@ void RenderGlyph(FT_Face face, int code, const FontFile& file, bool bold, bool i
                  Glyph& glyph, int& advance) {
   glyph.code = code;
   advance = 0;
-  uint32_t cp = CodePoint(code);
+  uint32_t cp = Cp1252ToUnicode(code);
   FT_UInt index = cp ? FT_Get_Char_Index(face, cp) : 0;
   if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_BITMAP)) return;
   if (bold && !file.bold) FT_GlyphSlot_Embolden(face->glyph);

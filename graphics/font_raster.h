@@ -28,6 +28,12 @@ struct FontRaster {
 bool RasteriseFont(const std::string& face, int size, bool bold, bool italic, int first,
                    int last, FontRaster& out, std::string& error);
 
+// Code page 1252, the character set of font ranges and dialog text: the
+// Unicode character of a code 0..255 (0 for the five unassigned codes), and
+// the code of a Unicode character (-1 when the code page lacks it).
+uint32_t Cp1252ToUnicode(int code);
+int Cp1252FromUnicode(uint32_t unicode);
+
 // The file fontconfig resolves a request to (empty when none); for messages
 // and tests.
 std::string ResolveFontFile(const std::string& face, bool bold, bool italic);

@@ -14,6 +14,7 @@
 #include "motion/image_load.h"
 #include "motion/sprite_class.h"
 #include "runner/game_data.h"
+#include "world/instance_list.h"
 
 namespace {
 
@@ -113,6 +114,7 @@ void F_SpriteSetOffset(RValue&, CInstance*, CInstance*, int, RValue* a) {
   if (CSprite* s = SpriteAt(a[0])) {
     s->i_xorig = Arg(a[1]);
     s->i_yorig = Arg(a[2]);
+    Instance_SpriteChanged(Arg(a[0]));
   }
 }
 
@@ -129,6 +131,7 @@ void F_SpriteCollisionMask(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   if (s) {
     TRect box{Arg(a[3]), Arg(a[4]), Arg(a[5]), Arg(a[6])};
     s->ComputeMask(Flag(a[1]), Arg(a[2]), box, Arg(a[7]), std::clamp(Arg(a[8]), 0, 255));
+    Instance_SpriteChanged(Arg(a[0]));
   }
   SetBool(r, s != nullptr);
 }
@@ -155,6 +158,7 @@ void F_SpriteReplace(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   CSprite* s = SpriteForReplace(Arg(a[0]));
   SetBool(
       r, s && LoadAny(*s, FileName(a[1]), Arg(a[2]), Flag(a[3]), Flag(a[4]), Arg(a[5]), Arg(a[6])));
+  Instance_SpriteChanged(Arg(a[0]));
 }
 
 void F_SpriteAddSprite(RValue& r, CInstance*, CInstance*, int, RValue* a) {
@@ -165,6 +169,7 @@ void F_SpriteAddSprite(RValue& r, CInstance*, CInstance*, int, RValue* a) {
 void F_SpriteReplaceSprite(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   CSprite* s = SpriteForReplace(Arg(a[0]));
   SetBool(r, s && s->LoadFromSpriteFile(FileName(a[1])));
+  Instance_SpriteChanged(Arg(a[0]));
 }
 
 // --- sprites from the screen and surfaces -----------------------------------------
@@ -219,6 +224,7 @@ void F_SpriteDelete(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   CSprite* s = SpriteAt(a[0]);
   if (s) s->FreeTexture();
   SetBool(r, Table().Delete(Arg(a[0])));
+  Instance_SpriteChanged(Arg(a[0]));
 }
 
 void F_SpriteDuplicate(RValue& r, CInstance*, CInstance*, int, RValue* a) {
@@ -242,6 +248,7 @@ void F_SpriteAssign(RValue& r, CInstance*, CInstance*, int, RValue* a) {
     return;
   }
   SpriteForReplace(index)->Assign(*from);
+  Instance_SpriteChanged(index);
   SetBool(r, true);
 }
 

@@ -76,12 +76,22 @@ bool SaveSupportLibrary(const VString& name, const std::vector<uint8_t>& bytes) 
 // body is read.
 class MissingFunctionScope {
  public:
-  explicit MissingFunctionScope(LoadObserver& observer) {
+  MissingFunctionScope(LoadObserver& observer, CGameData& game) {
     Action_SetMissingFunctionReporter(
         [](void* ctx, const std::string& text) { static_cast<LoadObserver*>(ctx)->ShowMessage(text); },
         &observer);
+    // Scripts are read before objects and time lines, so actions find them.
+    Action_SetScriptResolver(
+        [](void* ctx, const VString& name) -> int32_t {
+          const int32_t index = static_cast<CGameData*>(ctx)->scripts.Find(name);
+          return index >= 0 ? kActionScriptBase + index : -1;
+        },
+        &game);
   }
-  ~MissingFunctionScope() { Action_SetMissingFunctionReporter(nullptr, nullptr); }
+  ~MissingFunctionScope() {
+    Action_SetMissingFunctionReporter(nullptr, nullptr);
+    Action_SetScriptResolver(nullptr, nullptr);
+  }
 };
 
 // ----- section readers: false on a wrong version or a failed record -----
@@ -242,7 +252,7 @@ LoadStatus ReadBody(CStream& body, CGameData& game, LoadObserver& observer) {
   game.game_id = body.ReadInteger();
   body.ReadBytes(game.guid.data(), game.guid.size());
 
-  MissingFunctionScope missing(observer);
+  MissingFunctionScope missing(observer, game);
   observer.SetProgress(0, "Loading extension packages");
   if (!ReadExtensions(body, game)) {
     observer.ShowMessage("Error in loading extension packages.");

@@ -4,24 +4,16 @@
 
 #include <algorithm>
 
+#include "graphics/font_raster.h"
 #include "runner/pixel_font.h"
 #include "runner/support_stream.h"
 
 namespace {
 
-// Unicode of code page 1252 codes 0x80..0x9F (0 = unassigned); the rest of
-// the code page is Latin-1.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
+// The code page 1252 code of a character; '?' where the code page lacks it.
 char16_t CodeOf(uint32_t unicode) {
-  if (unicode < 0x80 || (unicode >= 0xA0 && unicode <= 0xFF)) return static_cast<char16_t>(unicode);
-  for (int i = 0; i < 32; ++i)
-    if (kCp1252High[i] != 0 && kCp1252High[i] == unicode) return static_cast<char16_t>(0x80 + i);
-  return u'?';
+  const int code = Cp1252FromUnicode(unicode);
+  return static_cast<char16_t>(code < 0 ? '?' : code);
 }
 
 uint8_t Mix(uint32_t under, uint32_t over, uint32_t alpha) {

@@ -13,6 +13,17 @@ constexpr int32_t kActionVersion = 440;
 
 MissingFunctionReporter g_reporter = nullptr;
 void* g_reporter_context = nullptr;
+ActionScriptResolver g_script_resolver = nullptr;
+void* g_script_context = nullptr;
+
+// Scripts first, then builtin functions; -1 when neither has the name.
+int32_t ResolveFunctionName(const VString& name) {
+  if (g_script_resolver != nullptr) {
+    const int32_t id = g_script_resolver(g_script_context, name);
+    if (id >= 0) return id;
+  }
+  return Function_Find(ToLatin1(name));
+}
 
 void ReportMissingFunction(const VString& name) {
   if (g_reporter) g_reporter(g_reporter_context, "Failed to locate action function " + ToLatin1(name));
@@ -29,6 +40,11 @@ void Action_SetMissingFunctionReporter(MissingFunctionReporter reporter, void* c
   g_reporter_context = context;
 }
 
+void Action_SetScriptResolver(ActionScriptResolver resolver, void* context) {
+  g_script_resolver = resolver;
+  g_script_context = context;
+}
+
 void CAction::Clear() { *this = CAction(); }
 
 bool CAction::LoadFromStream(CStream& s) {
@@ -43,7 +59,7 @@ bool CAction::LoadFromStream(CStream& s) {
   act_exetype = s.ReadInteger();
   act_functionname = s.ReadString();
   if (act_exetype == EXE_FUNCTION) {
-    act_functionid = Function_Find(ToLatin1(act_functionname));
+    act_functionid = ResolveFunctionName(act_functionname);
     if (act_functionid < 0) ReportMissingFunction(act_functionname);
   }
   act_codestring = s.ReadString();

@@ -61,3 +61,11 @@ class CAction {
 // loader points this at its observer while it runs; null: not reported).
 using MissingFunctionReporter = void (*)(void* context, const std::string& message);
 void Action_SetMissingFunctionReporter(MissingFunctionReporter reporter, void* context);
+// Action function ids from this value up name scripts.
+constexpr int32_t kActionScriptBase = 100000;
+
+// Resolves a function name among the game's own scripts first (the id
+// 100,000 + script index, or -1); the loader sets it to the game being
+// loaded. Null: builtin functions only.
+using ActionScriptResolver = int32_t (*)(void* context, const VString& name);
+void Action_SetScriptResolver(ActionScriptResolver resolver, void* context);

@@ -17,6 +17,7 @@
 #include "runner/runner_form.h"
 #include "world/event_names.h"
 #include "world/instance_list.h"
+#include "world/object_table.h"
 #include "world/timeline_table.h"
 
 namespace {
@@ -27,7 +28,7 @@ REventContext g_context;
 constexpr int kMaxParentDepth = 10000;
 constexpr int kStop = INT_MAX;
 
-constexpr int32_t kScriptBase = 100000;
+constexpr int32_t kScriptBase = kActionScriptBase;
 constexpr int32_t kExtensionBase = 500000;
 
 // The first non-empty (type, number) event in the chain of object.
@@ -371,6 +372,7 @@ void PerformEvent(CInstance* self, CInstance* other, int32_t object, int32_t typ
   const CEvent* event = Event_Lookup(object, type, number, &defining);
   if (event == nullptr) return;
   ContextScope scope(defining, type, number);
+  ObjectRunScope running;  // game code may change or delete this event
   Event_Run(*event, self, other);
 }
 

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "runner/game_data.h"
+#include "world/object_table.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ int32_t NumberCount(int32_t type) {
 std::vector<DispatchList> g_lists[kEventTypeCount];
 std::vector<std::pair<int32_t, int32_t>> g_pairs;
 const DispatchList g_empty;
+bool g_stale = false;
 
 constexpr int kMaxParentDepth = 10000;
 
@@ -58,9 +60,8 @@ void BuildCollisionPairs() {
   g_pairs.assign(unique.begin(), unique.end());
 }
 
-}  // namespace
-
-void Dispatch_Build() {
+void BuildNow() {
+  g_stale = false;
   for (int32_t type = 0; type < kEventTypeCount; ++type) {
     g_lists[type].assign(static_cast<size_t>(NumberCount(type)), DispatchList());
   }
@@ -75,13 +76,31 @@ void Dispatch_Build() {
   BuildCollisionPairs();
 }
 
+// The lists are only replaced when no walk can hold them.
+void RefreshIfStale() {
+  if (g_stale && !Object_Running()) BuildNow();
+}
+
+}  // namespace
+
+void Dispatch_Build() {
+  if (Object_Running())
+    g_stale = true;
+  else
+    BuildNow();
+}
+
 const DispatchList& Dispatch_List(int32_t type, int32_t number) {
+  RefreshIfStale();
   if (type < 0 || type >= kEventTypeCount || number < 0) return g_empty;
   const std::vector<DispatchList>& lists = g_lists[type];
   return static_cast<size_t>(number) < lists.size() ? lists[static_cast<size_t>(number)] : g_empty;
 }
 
-const std::vector<std::pair<int32_t, int32_t>>& Dispatch_CollisionPairs() { return g_pairs; }
+const std::vector<std::pair<int32_t, int32_t>>& Dispatch_CollisionPairs() {
+  RefreshIfStale();
+  return g_pairs;
+}
 
 void Dispatch_Event(int32_t type, int32_t number) {
   Dispatch_ForEach(type, number,

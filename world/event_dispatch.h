@@ -10,7 +10,10 @@
 
 using DispatchList = std::vector<int32_t>;
 
-// Builds every list from the objects as they are now (game start).
+// Builds every list from the objects as they are now (game start, and
+// after events or parents changed). While an event or a walk runs, the
+// lists in use stay as they are and the build happens when the lists are
+// next asked for with nothing running.
 void Dispatch_Build();
 // The objects that have event (type, number); empty outside the ranges.
 const DispatchList& Dispatch_List(int32_t type, int32_t number);

@@ -1,11 +1,14 @@
 // function_object.cpp: the object resource builtins of game code that read
 // and set an object's settings (object_name, object_exists, object_get_*,
-// object_set_* except the parent, object_is_ancestor). New instances take
-// the settings at creation; existing instances keep theirs. A missing
-// object reads 0 ("<undefined>" for its name) and ignores settings.
+// object_set_*, object_is_ancestor) and change the object table
+// (object_add, object_delete, object_event_add, object_event_clear; see
+// world/object_table.h). New instances take the settings at creation;
+// existing instances keep theirs. A missing object reads 0 ("<undefined>"
+// for its name) and ignores settings.
 #include "code/code_function.h"
 #include "runner/game_data.h"
 #include "world/action_engine.h"
+#include "world/object_table.h"
 
 namespace {
 
@@ -41,6 +44,26 @@ void F_IsAncestor(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   result = RValue::Real(Object_IsDecendentOf(Int(args[0]), Int(args[1])) ? 1 : 0);
 }
 
+void F_SetParent(RValue&, CInstance*, CInstance*, int, RValue* args) {
+  Object_SetParent(Int(args[0]), Int(args[1]));
+}
+
+void F_Add(RValue& result, CInstance*, CInstance*, int, RValue*) {
+  result = RValue::Real(Object_Add());
+}
+
+void F_Delete(RValue&, CInstance*, CInstance*, int, RValue* args) { Object_Delete(Int(args[0])); }
+
+// (object, type, number, code): 1 when the code compiled and joined the event.
+void F_EventAdd(RValue& result, CInstance*, CInstance*, int, RValue* args) {
+  const bool added = Object_EventAddCode(Int(args[0]), Int(args[1]), Int(args[2]), args[3].str);
+  result = RValue::Real(added ? 1 : 0);
+}
+
+void F_EventClear(RValue&, CInstance*, CInstance*, int, RValue* args) {
+  Object_EventClear(Int(args[0]), Int(args[1]), Int(args[2]));
+}
+
 }  // namespace
 
 void World_RegisterObjectFunctions() {
@@ -61,4 +84,9 @@ void World_RegisterObjectFunctions() {
   Function_Add("object_set_depth", F_SetInt<&CObject::o_depth>, 2);
   Function_Add("object_set_persistent", F_SetFlag<&CObject::o_persistent>, 2);
   Function_Add("object_set_mask", F_SetInt<&CObject::o_mask>, 2);
+  Function_Add("object_set_parent", F_SetParent, 2);
+  Function_Add("object_add", F_Add, 0);
+  Function_Add("object_delete", F_Delete, 1);
+  Function_Add("object_event_add", F_EventAdd, 4);
+  Function_Add("object_event_clear", F_EventClear, 3);
 }

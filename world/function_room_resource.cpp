@@ -13,6 +13,7 @@
 #include "code/code_function.h"
 #include "runner/game_data.h"
 #include "world/instance_list.h"
+#include "world/tile_args.h"
 
 namespace {
 
@@ -150,15 +151,7 @@ void AddRoomTile(RValue& result, const RValue* args, bool extended) {
   result = RValue::Real(-1);
   CRoom* room = RoomArg(args);
   if (room == nullptr || !Game().backgrounds.Exists(Int(args[1]))) return;
-  RTile tile;
-  tile.index = Int(args[1]);
-  tile.xo = Int(args[2]);
-  tile.yo = Int(args[3]);
-  tile.w = Int(args[4]);
-  tile.h = Int(args[5]);
-  tile.x = args[6].val;
-  tile.y = args[7].val;
-  tile.depth = args[8].val;
+  RTile tile = Tile_FromArgs(args + 1);
   if (extended) {
     tile.xscale = args[9].val;
     tile.yscale = args[10].val;

@@ -6,6 +6,7 @@
 #include "code/code_function.h"
 #include "runner/game_data.h"
 #include "world/room_runtime.h"
+#include "world/tile_args.h"
 
 namespace {
 
@@ -96,16 +97,7 @@ void F_Add(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   result = RValue::Real(-1);
   CRoom* room = Room_Live();
   if (!BackgroundExists(Int(args[0])) || room == nullptr) return;
-  RTile tile;
-  tile.index = Int(args[0]);
-  tile.xo = Int(args[1]);
-  tile.yo = Int(args[2]);
-  tile.w = Int(args[3]);
-  tile.h = Int(args[4]);
-  tile.x = args[5].val;
-  tile.y = args[6].val;
-  tile.depth = args[7].val;
-  const int index = room->AddTile(tile);
+  const int index = room->AddTile(Tile_FromArgs(args));
   result = RValue::Real(room->r_tile[static_cast<size_t>(index)].id);
 }
 

@@ -15,26 +15,47 @@ int32_t g_last_id = kFirstInstanceId;
 // Parent chains are bounded so a cycle in bad data cannot hang.
 constexpr int kMaxParentDepth = 10000;
 
-InstanceRefList& SlotOf(std::vector<InstanceRefList>& table, int32_t object) {
+InstanceRefList& SlotOf(InstanceListTable& table, int32_t object) {
   if (static_cast<size_t>(object) >= table.size()) table.resize(static_cast<size_t>(object) + 1);
-  return table[static_cast<size_t>(object)];
+  std::unique_ptr<InstanceRefList>& slot = table[static_cast<size_t>(object)];
+  if (!slot) slot = std::make_unique<InstanceRefList>();
+  return *slot;
 }
 
-// Appends to the direct list of its object and to the recursive list of
-// the object and each existing ancestor.
-void AddToObjectLists(RInstanceLists& lists, CInstance* inst) {
+// Appends to the recursive list of the object and each existing ancestor.
+void AddToRecursiveLists(RInstanceLists& lists, CInstance* inst) {
   int32_t object = inst->i_objectindex;
-  if (!Game().objects.Exists(object)) return;
-  SlotOf(lists.per_object, object).push_back(inst);
   for (int depth = 0; depth < kMaxParentDepth && Game().objects.Exists(object); ++depth) {
     SlotOf(lists.per_object_recursive, object).push_back(inst);
     object = Game().objects.Get(object)->o_parent;
   }
 }
 
-const InstanceRefList* ListIn(const std::vector<InstanceRefList>& table, int32_t object) {
+// Appends to the direct list of its object and to the recursive lists.
+void AddToObjectLists(RInstanceLists& lists, CInstance* inst) {
+  int32_t object = inst->i_objectindex;
+  if (!Game().objects.Exists(object)) return;
+  SlotOf(lists.per_object, object).push_back(inst);
+  AddToRecursiveLists(lists, inst);
+}
+
+const InstanceRefList* ListIn(const InstanceListTable& table, int32_t object) {
   if (object < 0 || static_cast<size_t>(object) >= table.size()) return nullptr;
-  return &table[static_cast<size_t>(object)];
+  return table[static_cast<size_t>(object)].get();
+}
+
+// Empties every list of the table in place and gives it a slot per object
+// (it never shrinks: a walk may hold any of its lists).
+void ResetTable(InstanceListTable& table) {
+  const size_t objects = static_cast<size_t>(Game().objects.Count());
+  if (table.size() < objects) table.resize(objects);
+  for (auto& list : table)
+    if (list) list->clear();
+}
+
+void UpdateBoxesOf(InstanceOwnerList& list, int32_t sprite) {
+  for (const auto& inst : list)
+    if (inst->i_spriteindex == sprite || inst->i_maskindex == sprite) inst->UpdateBoundingBox();
 }
 
 // Moves the entries whose deactivated flag equals `flag` from `from` to
@@ -81,12 +102,21 @@ CInstance* Instance_AddNew(double x, double y, int32_t object) {
 }
 
 void Instance_RebuildObjectLists() {
-  size_t objects = static_cast<size_t>(Game().objects.Count());
-  for (auto* table : {&g_lists.per_object, &g_lists.per_object_recursive}) {
-    table->resize(objects);
-    for (InstanceRefList& list : *table) list.clear();
-  }
+  ResetTable(g_lists.per_object);
+  ResetTable(g_lists.per_object_recursive);
   for (const auto& inst : g_lists.active) AddToObjectLists(g_lists, inst.get());
+}
+
+void Instance_RebuildRecursiveLists() {
+  ResetTable(g_lists.per_object_recursive);
+  for (const auto& inst : g_lists.active)
+    if (Game().objects.Exists(inst->i_objectindex)) AddToRecursiveLists(g_lists, inst.get());
+}
+
+void Instance_SpriteChanged(int32_t sprite) {
+  if (sprite < 0) return;
+  UpdateBoxesOf(g_lists.active, sprite);
+  UpdateBoxesOf(g_lists.deactivated, sprite);
 }
 
 void Instance_RemoveMarked() {

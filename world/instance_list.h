@@ -4,7 +4,9 @@
 // and recursive (that object or a descendant), which every operation on all
 // instances of an object walks. Also the process-wide last instance id and
 // the room operations on instances: AddInstance, RemoveMarked,
-// UpdateActive, SortInstances.
+// UpdateActive, SortInstances. Each per-object list lives in its own
+// allocation, so adding objects (which grows the tables) never moves a list
+// that a walk over instances holds.
 #pragma once
 
 #include <cstdint>
@@ -15,12 +17,14 @@
 
 using InstanceOwnerList = std::vector<std::unique_ptr<CInstance>>;
 using InstanceRefList = std::vector<CInstance*>;
+// Indexed by object; a null entry is an object without a list yet.
+using InstanceListTable = std::vector<std::unique_ptr<InstanceRefList>>;
 
 struct RInstanceLists {
   InstanceOwnerList active;       // r_instance
   InstanceOwnerList deactivated;  // r_instance_deact
-  std::vector<InstanceRefList> per_object;            // r_obj_instance
-  std::vector<InstanceRefList> per_object_recursive;  // r_obj_instance_recursive
+  InstanceListTable per_object;            // r_obj_instance
+  InstanceListTable per_object_recursive;  // r_obj_instance_recursive
 };
 
 // The lists of the current room.
@@ -40,8 +44,16 @@ CInstance* Instance_AddWithId(double x, double y, int32_t id, int32_t object);
 // Appends an already built instance to the active and per-object lists.
 CInstance* Instance_Append(std::unique_ptr<CInstance> inst);
 
-// Rebuilds both per-object tables from the active list.
+// Rebuilds both per-object tables from the active list (lists are emptied
+// and refilled in place, never freed).
 void Instance_RebuildObjectLists();
+// Rebuilds only the recursive table (after a parent changed); the direct
+// lists keep their order.
+void Instance_RebuildRecursiveLists();
+// After a change to a sprite's images, offset or mask: every instance in
+// the room (active or deactivated) that uses it as sprite or mask gets a
+// fresh bounding box.
+void Instance_SpriteChanged(int32_t sprite);
 // Frees every marked active instance, keeping the order of the rest.
 void Instance_RemoveMarked();
 // Moves instances between the active and deactivated lists by their

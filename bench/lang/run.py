@@ -2,7 +2,10 @@
 """Runs each benchmark of this folder in the game scripting language (through
 bench_lang_runner) and in Lua 5.4, best of N runs each, and prints the time
 ratio per benchmark and the geometric mean. Times are the processes' CPU
-time (user + system), which stays meaningful on a busy machine.
+time (user + system), which stays meaningful on a busy machine, less the
+CPU time of starting each interpreter on an empty program (loading shared
+libraries and registering builtins), so the ratios compare the work of the
+programs themselves; both start-up times are printed too.
 
 usage: run.py [BUILD_DIR] [--repeat N]
 """
@@ -41,7 +44,10 @@ def main():
         del args[i:i + 2]
     build = args[0] if args else os.path.join(HERE, "..", "..", "build")
     runner = os.path.join(build, "bench", "bench_lang_runner")
-    names = sorted(f[:-4] for f in os.listdir(HERE) if f.endswith(".vxs"))
+    names = sorted(f[:-4] for f in os.listdir(HERE) if f.endswith(".vxs") and f != "empty.vxs")
+    vx_start, _ = best_time([runner, os.path.join(HERE, "empty.vxs")], repeat)
+    lua_start, _ = best_time(["lua5.4", os.path.join(HERE, "empty.lua")], repeat)
+    print(f"start-up: vexlo {vx_start * 1000:.1f} ms, lua {lua_start * 1000:.1f} ms (subtracted below)")
     print(f"{'benchmark':<12}{'vexlo s':>10}{'lua s':>10}{'ratio':>8}  result")
     logs = []
     for name in names:
@@ -49,6 +55,8 @@ def main():
                                repeat)
         lua, lua_out = best_time(["lua5.4", os.path.join(HERE, name + ".lua")], repeat)
         same = "same" if vx_out == lua_out else f"DIFFERS: {vx_out} vs {lua_out}"
+        vx = max(vx - vx_start, 1e-6)
+        lua = max(lua - lua_start, 1e-6)
         ratio = vx / lua
         logs.append(math.log(ratio))
         print(f"{name:<12}{vx:>10.3f}{lua:>10.3f}{ratio:>8.2f}  {same}")

@@ -189,3 +189,36 @@ def read_png(path):
         rows.append(pixels)
         previous = line
     return width, height, rows
+
+
+def png_of(width, height, pixel):
+    """A PNG file (8-bit RGBA) of width x height; pixel(x, y) gives its
+    (r, g, b, a)."""
+    return png_bytes(width, height, [tuple(pixel(x, y)) for y in range(height)
+                                     for x in range(width)])
+
+
+def object_events(name, events):
+    """The event files and event list of object name. events maps "type" or
+    "type:number" (or "collision:OBJECT") to code; each code goes into
+    objects/NAME/TYPE_NUMBER.vxs. Returns (files, event_list)."""
+    files, event_list = {}, []
+    for key, text in events.items():
+        event_type, _, number = key.partition(":")
+        file = "%s/%s_%s.vxs" % (name, event_type, number or "0")
+        files["objects/" + file] = text
+        event = {"type": event_type, "actions": [{"code": file}]}
+        if event_type == "collision":
+            event["object"] = number
+        else:
+            event["number"] = int(number or 0)
+        event_list.append(event)
+    return files, event_list
+
+
+def run_lines(files, max_steps):
+    """Packs and runs the project files for at most max_steps steps in a
+    temporary directory; returns (exit code, output lines, stderr)."""
+    with Project(files) as p:
+        code, out, err = p.run(max_steps=max_steps)
+    return code, out.splitlines(), err

@@ -3,27 +3,15 @@ collision events between two non-solid instances and a bounce off a solid
 wall (put back to the previous position, then moved on with the speed the
 event gave)."""
 
-import struct
 import unittest
-import zlib
 
 import gamekit
 
 
 def png(width, height, covered):
     """An RGBA PNG: white opaque where covered(x, y), else clear."""
-    rows = b""
-    for y in range(height):
-        rows += b"\0" + b"".join(
-            b"\xff\xff\xff\xff" if covered(x, y) else b"\0\0\0\0" for x in range(width))
-
-    def chunk(kind, data):
-        return (struct.pack(">I", len(data)) + kind + data
-                + struct.pack(">I", zlib.crc32(kind + data) & 0xffffffff))
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
-            + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+    return gamekit.png_of(width, height,
+                          lambda x, y: (255, 255, 255, 255) if covered(x, y) else (0, 0, 0, 0))
 
 
 def disc(x, y):
@@ -57,17 +45,8 @@ def project():
         "sprites/spr_square/0.png": png(16, 16, lambda x, y: True),
     }
     for name, (sprite, solid, events) in objects.items():
-        event_list = []
-        for key, text in events.items():
-            event_type, _, number = key.partition(":")
-            file = "%s/%s_%s.vxs" % (name, event_type, number or "0")
-            files["objects/" + file] = text
-            entry = {"type": event_type, "actions": [{"code": file}]}
-            if event_type == "collision":
-                entry["object"] = number
-            else:
-                entry["number"] = int(number or 0)
-            event_list.append(entry)
+        event_files, event_list = gamekit.object_events(name, events)
+        files.update(event_files)
         files["objects/%s.json" % name] = {"sprite": sprite, "solid": solid,
                                            "events": event_list}
     files["rooms/room0.json"] = {"instances": [

@@ -1,12 +1,10 @@
 """Drawing functions, end to end: a game draws in its draw event and saves
-the screen; the PNG is decoded here (zlib only) and pixels are checked:
+the screen; the PNG is decoded with gamekit and pixels are checked:
 rectangle corners and outlines, points, line ends, blend modes, and text
 placement and alignment with an atlas font whose glyphs are known."""
 
 import os
-import struct
 import unittest
-import zlib
 
 import gamekit
 
@@ -17,65 +15,11 @@ WHITE = (255, 255, 255)
 YELLOW = (255, 255, 0)
 
 
-def encode_png(width, height, rgba_rows):
-    """An 8-bit RGBA PNG; rgba_rows is a list of rows of (r, g, b, a)."""
-    raw = b"".join(b"\x00" + bytes(v for px in row for v in px) for row in rgba_rows)
-
-    def chunk(kind, data):
-        return (struct.pack(">I", len(data)) + kind + data +
-                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
-            chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
-
-
-def decode_png(data):
-    """(width, height, pixels) with pixels[y][x] = (r, g, b, a) of an 8-bit
-    RGB or RGBA PNG."""
-    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG"
-    pos, idat = 8, b""
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-            assert depth == 8 and colour in (2, 6), "unexpected PNG format"
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    bpp = 4 if colour == 6 else 3
-    raw = zlib.decompress(idat)
-    stride = width * bpp
-    rows, previous = [], bytearray(stride)
-    for y in range(height):
-        kind = raw[y * (stride + 1)]
-        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            a = line[i - bpp] if i >= bpp else 0
-            b = previous[i]
-            c = previous[i - bpp] if i >= bpp else 0
-            if kind == 1:
-                line[i] = (line[i] + a) & 255
-            elif kind == 2:
-                line[i] = (line[i] + b) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                pred = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
-                line[i] = (line[i] + pred) & 255
-        rows.append([tuple(line[x * bpp:x * bpp + 3]) + ((line[x * bpp + 3],) if bpp == 4 else (255,))
-                     for x in range(width)])
-        previous = line
-    return width, height, rows
-
-
 # A 16 x 8 atlas: glyph 'A' is a solid 4 x 6 block at (0, 0), glyph 'B' a
 # solid 2 x 6 block at (8, 0). 'A' advances 6 and is drawn 1 to the right;
 # 'B' advances 3 with no offset.
-ATLAS = encode_png(16, 8, [[(255, 255, 255, 255 if (x < 4 or 8 <= x < 10) and y < 6 else 0)
-                            for x in range(16)] for y in range(8)])
+ATLAS = gamekit.png_of(16, 8, lambda x, y: (255, 255, 255,
+                                             255 if (x < 4 or 8 <= x < 10) and y < 6 else 0))
 FONT = {"atlas": {"width": 16, "height": 8, "image": "fnt_box.png",
                   "glyphs": {"65": [0, 0, 4, 6, 6, 1], "66": [8, 0, 2, 6, 3, 0],
                              "32": [0, 0, 0, 6, 5, 0]}},
@@ -83,7 +27,7 @@ FONT = {"atlas": {"width": 16, "height": 8, "image": "fnt_box.png",
 
 
 def solid(width, height, colour):
-    return encode_png(width, height, [[colour + (255,)] * width] * height)
+    return gamekit.png_bytes(width, height, [colour + (255,)] * (width * height))
 
 
 # Two 4 x 4 images, red then green, origin (1, 1).
@@ -122,8 +66,7 @@ def shot(draw_code, **size):
         path = os.path.join(p.dir, "shot.png")
         if not os.path.exists(path):
             raise AssertionError("no screenshot (exit %d): %s" % (code, err))
-        with open(path, "rb") as f:
-            _, _, pixels = decode_png(f.read())
+        _, _, pixels = gamekit.read_png(path)
     return pixels, out, err
 
 

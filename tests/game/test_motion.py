@@ -18,17 +18,8 @@ def project(objects, instances, paths=None):
                                         "mask": {"kind": "rectangle", "bbox": "full"}},
              "sprites/spr_block/0.png": SOLID_PNG}
     for name, (fields, events) in objects.items():
-        event_list = []
-        for key, text in events.items():
-            event_type, _, number = key.partition(":")
-            file = "%s/%s_%s.vxs" % (name, event_type, number or "0")
-            files["objects/" + file] = text
-            event = {"type": event_type, "actions": [{"code": file}]}
-            if event_type == "collision":
-                event["object"] = number
-            else:
-                event["number"] = int(number or 0)
-            event_list.append(event)
+        event_files, event_list = gamekit.object_events(name, events)
+        files.update(event_files)
         files["objects/%s.json" % name] = dict(fields, events=event_list)
     for name, path in (paths or {}).items():
         files["paths/%s.json" % name] = path
@@ -42,12 +33,6 @@ def project(objects, instances, paths=None):
         "room_order": ["room0"],
     }
     return files
-
-
-def run(files, max_steps):
-    with gamekit.Project(files) as p:
-        code, out, err = p.run(max_steps=max_steps)
-    return code, out.splitlines(), err
 
 
 def say_position(extra=""):
@@ -64,7 +49,7 @@ class MotionGameTest(unittest.TestCase):
             })},
             [("walker", 0, 0)],
             {"pth_line": {"closed": False, "points": [[10, 10], [30, 10]]}})
-        code, lines, err = run(files, max_steps=5)
+        code, lines, err = gamekit.run_lines(files, max_steps=5)
         self.assertEqual(code, 0, err)
         self.assertEqual(lines, ["15 10 0.25", "20 10 0.50", "25 10 0.75", "end 30",
                                  "30 10 1", "30 10 1"])
@@ -78,7 +63,7 @@ class MotionGameTest(unittest.TestCase):
             })},
             [("walker", 0, 0)],
             {"pth_line": {"closed": False, "points": [[0, 0], [20, 0]]}})
-        code, lines, err = run(files, max_steps=6)
+        code, lines, err = gamekit.run_lines(files, max_steps=6)
         self.assertEqual(code, 0, err)
         # 0.4 per step: 8, 16, then 1.2 turns back to 0.8 (16), 8, 0, 8.
         self.assertEqual(lines, ["8 0", "16 0", "16 0", "8 0", "0 0", "8 0"])
@@ -91,7 +76,7 @@ class MotionGameTest(unittest.TestCase):
                            " move_contact_solid(0, -1); " + say_position(),
              })},
             [("wall", 100, 0), ("ball", 0, 0)])
-        code, lines, err = run(files, max_steps=1)
+        code, lines, err = gamekit.run_lines(files, max_steps=1)
         self.assertEqual(code, 0, err)
         self.assertEqual(lines, ["84 0", "84 0"])
 
@@ -104,7 +89,7 @@ class MotionGameTest(unittest.TestCase):
                  "step:2": "show_debug_message(string(x) + ' ' + string(hspeed));",
              })},
             [("wall", 100, 0), ("ball", 76, 0)])
-        code, lines, err = run(files, max_steps=5)
+        code, lines, err = gamekit.run_lines(files, max_steps=5)
         self.assertEqual(code, 0, err)
         # At 88 it would overlap the wall: put back to 84, turned round, and
         # moved on by the new speed in the same step.

@@ -3,25 +3,9 @@ beside it with sprite_add and reports the new sprite through
 show_debug_message; a missing file gives -1."""
 
 import os
-import struct
 import unittest
-import zlib
 
 import gamekit
-
-
-def png(width, height, pixel):
-    """An 8-bit RGBA PNG; pixel(x, y) gives (r, g, b, a)."""
-    rows = b"".join(
-        b"\x00" + b"".join(bytes(pixel(x, y)) for x in range(width)) for y in range(height))
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows))
-            + chunk(b"IEND", b""))
 
 
 class SpriteGameTest(unittest.TestCase):
@@ -39,7 +23,7 @@ class SpriteGameTest(unittest.TestCase):
             "show_debug_message(sprite_exists(s + 1));")
         files = gamekit.minimal_project(objects={"loader": {"create": code}})
         # Four 9-pixel frames; columns 36 and 37 are dropped.
-        image = png(38, 6, lambda x, y: (x * 6, y * 40, 90, 255))
+        image = gamekit.png_of(38, 6, lambda x, y: (x * 6, y * 40, 90, 255))
         with gamekit.Project(files) as p:
             with open(os.path.join(p.dir, "walk.png"), "wb") as f:
                 f.write(image)

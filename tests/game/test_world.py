@@ -18,13 +18,8 @@ def project(objects, rooms, room_files=None):
     JSON (instances name their objects). Rooms play in the order given."""
     files = {}
     for name, spec in objects.items():
-        event_list = []
-        for key, text in spec.pop("events").items():
-            event_type, _, number = key.partition(":")
-            number = int(number or 0)
-            file = "%s/%s_%d.vxs" % (name, event_type, number)
-            files["objects/" + file] = text
-            event_list.append({"type": event_type, "number": number, "actions": [{"code": file}]})
+        event_files, event_list = gamekit.object_events(name, spec.pop("events"))
+        files.update(event_files)
         files["objects/%s.json" % name] = {"events": event_list, **spec}
     for name, spec in rooms.items():
         files["rooms/%s.json" % name] = spec
@@ -37,10 +32,7 @@ def project(objects, rooms, room_files=None):
     return files
 
 
-def run(files, max_steps):
-    with gamekit.Project(files) as p:
-        code, out, err = p.run(max_steps=max_steps)
-    return code, out.splitlines(), err
+run = gamekit.run_lines
 
 
 class WorldGameTest(unittest.TestCase):

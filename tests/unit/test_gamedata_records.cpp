@@ -1253,3 +1253,25 @@ TEST(GameDataRecords, RoomOrderWalk) {
   EXPECT_EQ(g.RoomNext(7), -1);  // never existed
   g.Clear();
 }
+
+namespace {
+int32_t ResolveOneScript(void*, const VString& name) {
+  return name == u"gdr_script" ? kActionScriptBase + 3 : -1;
+}
+}  // namespace
+
+// A function action may name one of the game's scripts: it resolves to the
+// script (before a builtin of the same name) and is not reported missing.
+TEST(GameDataRecords, ActionFunctionNamingAScriptIsNotMissing) {
+  Function_Add("gdr_script", NoOpBuiltin, 0);
+  g_missing.clear();
+  Action_SetMissingFunctionReporter(RecordMissing, nullptr);
+  Action_SetScriptResolver(ResolveOneScript, nullptr);
+  CAction a;
+  a.act_exetype = EXE_FUNCTION;
+  a.act_functionname = u"gdr_script";
+  EXPECT_EQ(RoundTrip(a).act_functionid, kActionScriptBase + 3);
+  EXPECT_TRUE(g_missing.empty());
+  Action_SetScriptResolver(nullptr, nullptr);
+  Action_SetMissingFunctionReporter(nullptr, nullptr);
+}

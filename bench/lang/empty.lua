@@ -1,0 +1,1 @@
+-- Nothing: measures the start-up cost of the interpreter.
