@@ -1,7 +1,7 @@
 local g = {}
 for i = 0, 99 do g[i] = {} end
 local total = 0
-for k = 0, 49 do
+for k = 0, 499 do
   for i = 0, 99 do
     local row = g[i]
     for j = 0, 99 do

@@ -1,5 +1,5 @@
 local s = 0
-for i = 0, 1999 do
+for i = 0, 19999 do
   for j = 0, 999 do
     s = (s + i * j) % 1000007
   end
