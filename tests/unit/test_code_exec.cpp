@@ -17,14 +17,6 @@ struct ProgramCase {
   const char* expected;  // trace output, then "error: " + message on failure
 };
 
-void ExpectPrograms(CodeTest& test, std::string (CodeTest::*run)(const std::string&),
-                    const ProgramCase* cases, size_t n) {
-  for (size_t i = 0; i < n; ++i) {
-    codetest::Output().clear();
-    EXPECT_EQ((test.*run)(cases[i].text), cases[i].expected) << cases[i].text;
-  }
-}
-
 class CodeExecPrograms : public CodeTest {
  public:
   using CodeTest::Run;

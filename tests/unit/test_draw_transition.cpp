@@ -65,10 +65,12 @@ TEST(DrawTransition, EndsShowOldThenNew) {
   // covering the region at f = 1.
   for (int kind : {1, 2, 3, 4, 5, 6, 7, 8, 9, 14, 15, 16, 17}) {
     std::vector<Draw> start = Transition_Frame(kind, 1, kW, kH, 0);
-    for (const Draw& d : start)
-      if (d.picture == Draw::kNew)
+    for (const Draw& d : start) {
+      if (d.picture == Draw::kNew) {
         EXPECT_TRUE(d.width == 0 || d.height == 0 || std::fabs(d.x) >= kW || std::fabs(d.y) >= kH)
             << "kind " << kind;
+      }
+    }
     std::vector<Draw> end = Transition_Frame(kind, 1, kW, kH, 1);
     ASSERT_FALSE(end.empty());
     const Draw& last = end.back();
