@@ -1,0 +1,24 @@
+// files_builtins.cpp: the registration entry of the files subsystem.
+#include "files/files_builtins.h"
+
+#include <cstdlib>
+
+void Files_RegisterFileFunctions();
+void Files_RegisterSystemFunctions();
+void Files_RegisterIniFunctions();
+void Files_RegisterRegistryFunctions();
+
+namespace {
+void CloseAllAtExit() { Files_CloseAll(); }
+}  // namespace
+
+void Files_RegisterBuiltins() {
+  Files_RegisterFileFunctions();
+  Files_RegisterSystemFunctions();
+  Files_RegisterIniFunctions();
+  Files_RegisterRegistryFunctions();
+  // Also after a fatal error or a step limit: the program ends through exit.
+  static bool registered = false;
+  if (!registered) std::atexit(CloseAllAtExit);
+  registered = true;
+}
