@@ -146,9 +146,7 @@ std::vector<std::string> FindMatches(const VString& mask, int attr) {
   fs::directory_iterator it(folder, ec), end;
   for (; !ec && it != end; it.increment(ec)) {
     std::string name = it->path().filename().string();
-    if (::fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD | FNM_PERIOD) != 0 &&
-        ::fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) != 0)
-      continue;
+    if (::fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) != 0) continue;
     int bits = AttributesOf((fs::path(folder) / name).string());
     if (bits < 0) continue;
     if ((bits & FA_DIRECTORY) && !(attr & FA_DIRECTORY)) continue;
