@@ -70,7 +70,11 @@ bool TTextFile::Close() {
   bool ok = true;
   if (file_) std::fclose(file_);
   file_ = nullptr;
-  if (writer_.IsOpen()) ok = writer_.Commit();
+  if (writer_.IsOpen()) {
+    ok = FlushPending();
+    ok = writer_.Commit() && ok;
+  }
+  pending_.clear();
   state_ = TextFileState::Closed;
   return ok;
 }
@@ -184,5 +188,14 @@ double TTextFile::ReadRealLegacy() {
 }
 
 bool TTextFile::Write(const std::string& bytes) {
-  return state_ == TextFileState::Writing && writer_.Write(bytes.data(), bytes.size());
+  constexpr size_t kPiece = 64 * 1024;
+  if (state_ != TextFileState::Writing) return false;
+  pending_ += bytes;
+  return pending_.size() < kPiece || FlushPending();
+}
+
+bool TTextFile::FlushPending() {
+  bool ok = writer_.Write(pending_.data(), pending_.size());
+  pending_.clear();
+  return ok;
 }

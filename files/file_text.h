@@ -58,11 +58,14 @@ class TTextFile {
   double ReadRealLegacy();
   bool ReadFailed() const { return file_ && std::ferror(file_); }
 
-  // Writing (each write goes to the file at once).
+  // Writing. The name shows nothing new before Close, so writes gather in
+  // a buffer that goes to the temporary file in large pieces.
   bool Write(const std::string& bytes);
 
  private:
   TextFileState state_ = TextFileState::Closed;
   FILE* file_ = nullptr;
   TAtomicFile writer_;
+  std::string pending_;
+  bool FlushPending();
 };

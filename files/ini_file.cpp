@@ -6,7 +6,8 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// A stray carriage return counts as a blank around names and values.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -55,17 +56,24 @@ TIniFile::Line TIniFile::Classify(std::string text) {
 void TIniFile::Parse(std::string_view text) {
   lines_.clear();
   size_t first_lf = text.find('\n');
-  eol_ = (first_lf != std::string_view::npos && first_lf > 0 && text[first_lf - 1] == '\r')
-             ? "\r\n"
-             : (first_lf != std::string_view::npos ? "\n" : "\r\n");
-  final_eol_ = text.empty() || text.back() == '\n';
+  eol_ = (first_lf != std::string_view::npos && (first_lf == 0 || text[first_lf - 1] != '\r'))
+             ? "\n"
+             : "\r\n";
   size_t start = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::string_view line = text.substr(start, end == std::string_view::npos ? text.npos : end - start);
+    std::string eol;
+    if (end != std::string_view::npos) {
+      eol = "\n";
+      if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+        eol = "\r\n";
+      }
+    }
     lines_.push_back(Classify(std::string(line)));
+    lines_.back().eol = std::move(eol);
+    if (end == std::string_view::npos) break;
     start = end + 1;
   }
 }
@@ -73,13 +81,17 @@ void TIniFile::Parse(std::string_view text) {
 std::string TIniFile::Serialize() const {
   std::string out;
   size_t total = 0;
-  for (const Line& line : lines_) total += line.text.size() + eol_.size();
+  for (const Line& line : lines_) total += line.text.size() + line.eol.size();
   out.reserve(total);
-  for (size_t i = 0; i < lines_.size(); ++i) {
-    out += lines_[i].text;
-    if (i + 1 < lines_.size() || final_eol_) out += eol_;
+  for (const Line& line : lines_) {
+    out += line.text;
+    out += line.eol;
   }
   return out;
+}
+
+void TIniFile::EndLastLine() {
+  if (!lines_.empty() && lines_.back().eol.empty()) lines_.back().eol = eol_;
 }
 
 size_t TIniFile::FindSection(std::string_view section) const {
@@ -123,23 +135,29 @@ void TIniFile::Write(std::string_view section, std::string_view key, std::string
   std::string line_text = OneLine(Trim(key)) + "=" + OneLine(value);
   size_t header = FindSection(section);
   if (header == std::string::npos) {
+    EndLastLine();
     lines_.push_back(Classify("[" + OneLine(Trim(section)) + "]"));
+    lines_.back().eol = eol_;
     lines_.push_back(Classify(line_text));
-    final_eol_ = true;
+    lines_.back().eol = eol_;
     return;
   }
   size_t at = FindKey(header, key);
   if (at != std::string::npos) {
     // The key keeps its spelling and the line its leading blanks.
-    const std::string& old = lines_[at].text;
-    lines_[at] = Classify(old.substr(0, old.find('=')) + "=" + OneLine(value));
+    Line& old = lines_[at];
+    std::string eol = old.eol;
+    old = Classify(old.text.substr(0, old.text.find('=')) + "=" + OneLine(value));
+    old.eol = std::move(eol);
     return;
   }
   // After the last line of the section that is not blank.
   size_t insert = SectionEnd(header);
   while (insert > header + 1 && Trim(lines_[insert - 1].text).empty()) --insert;
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert), Classify(line_text));
-  if (insert == lines_.size() - 1) final_eol_ = true;
+  if (insert == lines_.size()) EndLastLine();
+  Line added = Classify(line_text);
+  added.eol = eol_;
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert), std::move(added));
 }
 
 bool TIniFile::DeleteKey(std::string_view section, std::string_view key) {

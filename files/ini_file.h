@@ -14,6 +14,7 @@
 
 class TIniFile {
  public:
+  // Serialize gives back exactly the bytes parsed, until a change.
   void Parse(std::string_view text);
   std::string Serialize() const;
 
@@ -37,6 +38,7 @@ class TIniFile {
     std::string text;
     Kind kind = Kind::Other;
     std::string name;  // section or key name, trimmed
+    std::string eol;   // the line's own break: "\r\n", "\n", or none for the last
   };
   static Line Classify(std::string text);
   // Index of the first section header with that name, or npos.
@@ -45,9 +47,11 @@ class TIniFile {
   size_t SectionEnd(size_t header) const;
   size_t FindKey(size_t header, std::string_view key) const;
 
+  // Gives the last line a break before a line is added after it.
+  void EndLastLine();
+
   std::vector<Line> lines_;
-  std::string eol_ = "\r\n";
-  bool final_eol_ = true;
+  std::string eol_ = "\r\n";  // the break of added lines: the file's first one
 };
 
 // The ini number parser: "." or "," starts the fraction, "E"/"e" the

@@ -81,6 +81,16 @@ TEST(IniLines, ChangesKeepEverythingElse) {
             "fire=space\r\n");
 }
 
+TEST(IniLines, MixedLineBreaksSurviveExactly) {
+  const std::string original = "junk\r\nmore\nodd\r\r\n[x]\nk=v\r";
+  TIniFile ini;
+  ini.Parse(original);
+  EXPECT_EQ(ini.Serialize(), original);
+  EXPECT_EQ(ini.Read("x", "k"), "v");  // a stray carriage return is a blank
+  ini.Write("x", "n", "1");            // the first break of the file is used for new lines
+  EXPECT_EQ(ini.Serialize(), "junk\r\nmore\nodd\r\r\n[x]\nk=v\r\r\nn=1\r\n");
+}
+
 TEST(IniLines, ValuesCannotAddLines) {
   TIniFile ini;
   ini.Parse("[a]\nk=1\n");
