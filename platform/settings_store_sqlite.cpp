@@ -47,7 +47,7 @@ class SqliteSettingsStore final : public SettingsStore {
   bool KeyExists(SettingsRoot root, const std::string& key) override {
     std::string normal = SettingsStore_NormalKey(key);
     if (normal.empty()) return true;  // a root always exists
-    if (!Open()) return false;
+    if (!Open(false)) return false;
     sqlite3_stmt* st = Prepare("SELECT 1 FROM settings_keys WHERE root = ?1 AND path = ?2");
     if (!st) return false;
     sqlite3_bind_int(st, 1, static_cast<int>(root));
@@ -70,7 +70,7 @@ class SqliteSettingsStore final : public SettingsStore {
 
   std::optional<SettingsValue> Read(SettingsRoot root, const std::string& key,
                                     const std::string& name) override {
-    if (!Open()) return std::nullopt;
+    if (!Open(false)) return std::nullopt;
     std::string normal = SettingsStore_NormalKey(key);
     std::string value_name = SettingsStore_NormalName(name);
     sqlite3_stmt* st = Prepare(
@@ -163,10 +163,14 @@ class SqliteSettingsStore final : public SettingsStore {
 
  private:
   // Opens the database once; a store that failed to open stays closed for
-  // the rest of the process (the failure has been reported).
-  bool Open() {
+  // the rest of the process (the failure has been reported). Reading from a
+  // store that does not exist yet makes nothing: only a write creates the
+  // file and its folder.
+  bool Open(bool for_write = true) {
     if (db_) return true;
     if (open_failed_) return false;
+    std::error_code missing;
+    if (!for_write && !std::filesystem::exists(path_, missing)) return false;
     std::error_code ec;
     std::filesystem::path folder = std::filesystem::path(path_).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, ec);

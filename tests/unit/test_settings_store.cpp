@@ -62,6 +62,17 @@ TEST_F(SettingsTest, KeysExistWithTheirParents) {
   EXPECT_EQ(SettingsStore_NormalKey("\\\\Software\\\\Vexlo\\\\"), "software\\vexlo");
 }
 
+TEST_F(SettingsTest, ReadingAMissingStoreMakesNothing) {
+  Reports().clear();
+  auto store = SettingsStore_OpenSqlite("none/settings.db", Collect);
+  EXPECT_FALSE(store->KeyExists(kUser, "\\Software"));
+  EXPECT_EQ(store->ReadReal(kUser, "\\Software", "x", 3), 3);
+  EXPECT_FALSE(fs::exists("none"));
+  EXPECT_TRUE(Reports().empty());
+  EXPECT_TRUE(store->WriteReal(kUser, "\\Software", "x", 4));  // a write makes it
+  EXPECT_EQ(store->ReadReal(kUser, "\\Software", "x"), 4);
+}
+
 TEST_F(SettingsTest, TwoProcessesWriteAtOnce) {
   constexpr int kWrites = 100;
   pid_t child = ::fork();
