@@ -18,7 +18,12 @@ void Files_RegisterBuiltins() {
   Files_RegisterIniFunctions();
   Files_RegisterRegistryFunctions();
   // Also after a fatal error or a step limit: the program ends through exit.
+  // The file tables are made first, so they outlive the exit handler
+  // (objects made before a handler is registered are destroyed after it).
   static bool registered = false;
-  if (!registered) std::atexit(CloseAllAtExit);
+  if (!registered) {
+    Files_CloseAll();
+    std::atexit(CloseAllAtExit);
+  }
   registered = true;
 }

@@ -196,6 +196,9 @@ CDataFile* IncludedFile(const VString& name) {
 void F_ExportIncludeFile(RValue&, CInstance*, CInstance*, int, RValue* a) {
   CDataFile* file = IncludedFile(a[0].str);
   if (!file) return Report("Trying to export non-existing file.");
+  // As at start-up: secure mode refuses an included file's name with a path
+  // wherever it would go.
+  if (RefuseWrite(file->s_filename, "In secure mode you cannot export a data file to ")) return;
   const std::string name = File_PlatformPath(file->s_filename);
   if (file->s_exportaction == EXPORT_TEMP) {
     file->ExportIt((fs::path(TempDir_Path()) / name).string());
@@ -205,7 +208,6 @@ void F_ExportIncludeFile(RValue&, CInstance*, CInstance*, int, RValue* a) {
     fs::create_directories(File_PlatformPath(file->s_exportdir), ec);
     file->ExportIt((fs::path(File_PlatformPath(file->s_exportdir)) / name).string());
   } else {
-    if (RefuseWrite(file->s_filename, "In secure mode you cannot export a data file to ")) return;
     file->ExportIt(name);
   }
 }
