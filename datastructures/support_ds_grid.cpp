@@ -115,6 +115,8 @@ CDS_Grid::Range CDS_Grid::DiskRange(double x, double y, double r) const {
 template <typename Visit>
 void CDS_Grid::ForRegion(int64_t x1, int64_t y1, int64_t x2, int64_t y2, Visit visit) const {
   Range r = RegionRange(x1, y1, x2, y2);
+  // A grid without rows has no column storage to point into.
+  if (r.x_lo > r.x_hi || r.y_lo > r.y_hi) return;
   for (int x = r.x_lo; x <= r.x_hi; ++x) {
     const RValue* column = &i_val[static_cast<size_t>(x) * i_h];
     for (int y = r.y_lo; y <= r.y_hi; ++y) {
@@ -126,6 +128,7 @@ void CDS_Grid::ForRegion(int64_t x1, int64_t y1, int64_t x2, int64_t y2, Visit v
 template <typename Visit>
 void CDS_Grid::ForDisk(double cx, double cy, double r, Visit visit) const {
   Range range = DiskRange(cx, cy, r);
+  if (range.x_lo > range.x_hi || range.y_lo > range.y_hi) return;
   double r2 = r * r;
   for (int x = range.x_lo; x <= range.x_hi; ++x) {
     const RValue* column = &i_val[static_cast<size_t>(x) * i_h];
