@@ -6,8 +6,9 @@
 // Stacks, lists and grids are plain arrays. A queue keeps its storage slots
 // exactly as its text form shows them (head and tail indices, stale copies).
 // A map is an ordered tree of (key, value) entries, equal keys in insertion
-// order; a priority queue keeps its pairs in storage order (the order its text
-// form and its ties depend on) with an ordered index by priority beside them.
+// order; a priority queue keeps its pairs in storage order (the order its
+// text form and its ties depend on) with ordered indexes by priority and by
+// value beside them.
 #pragma once
 
 #include <cstdint>
@@ -144,7 +145,7 @@ class CDS_Map {
 
 class CDS_Priority {
  public:
-  CDS_Priority() : i_index(IndexLess{this}) {}
+  CDS_Priority() : i_by_priority(IndexLess{&i_priority}), i_by_value(IndexLess{&i_val}) {}
   CDS_Priority(const CDS_Priority&) = delete;
   CDS_Priority& operator=(const CDS_Priority&) = delete;
 
@@ -164,32 +165,46 @@ class CDS_Priority {
   bool ReadFromString(const VString& text);
 
  private:
-  // Storage positions ordered by their priority (exactly: reals by value,
-  // then strings ordinally), equal priorities by position.
-  // A priority and a position to search the index with.
-  struct Probe {
-    const RValue* priority;
-    int pos;
+  // An index entry: a storage position with its key's kind and real kept
+  // inline, so comparing reals reads no storage. String keys are read from
+  // the storage array through the position.
+  struct Key {
+    int32_t kind;
+    int32_t pos;
+    double val;
+    const VString* probe_text;  // a probe's string; null for entries
   };
+  // Entries ordered by key exactly (reals by value, NaN last, then strings
+  // by code unit), equal keys by position.
   struct IndexLess {
-    using is_transparent = void;
-    const CDS_Priority* owner;
-    bool operator()(int a, int b) const;
-    bool operator()(int a, const Probe& b) const;
-    bool operator()(const Probe& a, int b) const;
+    const std::vector<RValue>* keys;
+    bool operator()(const Key& a, const Key& b) const;
   };
+  using Index = std::set<Key, IndexLess>;
+  static Key KeyOf(const std::vector<RValue>& keys, int pos);
+  // A probe before (pos INT_MIN) or after (INT_MAX) every entry of key k.
+  static Key Probe(const RValue& k, int32_t pos) {
+    return Key{k.IsString() ? VALUE_STRING : VALUE_REAL, pos, k.val, &k.str};
+  }
+
   // The position that a scan of the storage in order, keeping the first
   // strictly smaller (or larger) priority, selects; -1 when empty.
   int MinPosition() const;
   int MaxPosition() const;
+  // The first position in storage order whose value compares equal; -1.
   int FindValue(const RValue& val) const;
   // Removes the pair at pos by moving the last pair into its place.
   void RemoveAt(int pos);
   void RebuildIndex();
+  void IndexValues() const;
 
   std::vector<RValue> i_val;
   std::vector<RValue> i_priority;
-  std::set<int, IndexLess> i_index;
+  Index i_by_priority;
+  // Built by the first lookup by value and kept up to date from then on, so
+  // a queue used only by priority never pays for it.
+  mutable Index i_by_value;
+  mutable bool i_value_indexed = false;
 };
 
 // Cell operations of grids.

@@ -584,3 +584,50 @@ TEST_F(DsContainers, HostileTextsFailCleanly) {
 }
 
 }  // namespace
+
+namespace {
+
+// Value lookups of priority queues against a scan of the storage for the
+// first pair whose value compares equal, with many equal and near values.
+TEST_F(DsContainers, PriorityValueLookupsMatchAStorageScan) {
+  CDS_Priority p;
+  std::vector<std::pair<double, double>> model;  // (value, priority)
+  auto first_equal = [&](double v) {
+    for (size_t i = 0; i < model.size(); ++i) {
+      if (DS_Equal(R(model[i].first), R(v))) return static_cast<int>(i);
+    }
+    return -1;
+  };
+  RandomSetSeed(99);
+  for (int step = 0; step < 4000; ++step) {
+    // Values 0..9, some nudged within the precision.
+    double v = RandomInt(10) + (RandomInt(3) == 0 ? 4e-9 : 0.0);
+    uint32_t what = RandomInt(5);
+    int pos = first_equal(v);
+    if (what < 2) {
+      double prio = step;
+      p.Add(R(v), R(prio));
+      model.push_back({v, prio});
+    } else if (what == 2) {
+      ASSERT_EQ(p.Find(R(v)).val, pos < 0 ? 0 : model[static_cast<size_t>(pos)].second) << step;
+    } else if (what == 3) {
+      p.Change(R(v), R(-step));
+      if (pos >= 0) model[static_cast<size_t>(pos)].second = -step;
+    } else {
+      p.Delete(R(v));
+      if (pos >= 0) {
+        model[static_cast<size_t>(pos)] = model.back();
+        model.pop_back();
+      }
+    }
+  }
+  ASSERT_EQ(p.Size(), static_cast<int>(model.size()));
+  // The storage order too, through the text form.
+  Hex text;
+  text.I(501).I(static_cast<int32_t>(model.size()));
+  for (const auto& pair : model) text.Real(pair.second);
+  for (const auto& pair : model) text.Real(pair.first);
+  EXPECT_EQ(Text(p.WriteToString()), text.text);
+}
+
+}  // namespace
