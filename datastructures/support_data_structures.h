@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <map>
 #include <set>
+#include <string_view>
+#include <unordered_map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -119,7 +121,11 @@ class CDS_Map {
  public:
   using Entries = std::multimap<RValue, RValue, DSKeyLess>;
 
-  void Clear() { i_entries.clear(); }
+  CDS_Map() = default;
+  CDS_Map(const CDS_Map&) = delete;
+  CDS_Map& operator=(const CDS_Map&) = delete;
+
+  void Clear();
   void Assign(const CDS_Map* source);
   void Add(const RValue& key, const RValue& val);
   void Replace(const RValue& key, const RValue& val);
@@ -139,8 +145,16 @@ class CDS_Map {
   // The first entry whose key compares equal to key, or end.
   Entries::iterator FindEntry(const RValue& key);
   Entries::const_iterator FindEntry(const RValue& key) const;
+  void RebuildTextIndex();
 
   Entries i_entries;  // ascending by key; equal keys in insertion order
+  // String keys compare equal only when identical, so they can be hashed:
+  // each string key leads to the first of its entries. The views point
+  // into the keys of the tree's nodes, which never move.
+  struct TextHash {
+    size_t operator()(std::u16string_view s) const;
+  };
+  std::unordered_map<std::u16string_view, Entries::iterator, TextHash> i_by_text;
 };
 
 class CDS_Priority {

@@ -20,7 +20,6 @@
 #include "datastructures/support_data_structures.h"
 #include "datastructures/support_ds_text.h"
 
-
 bool CDS_Priority::IndexLess::operator()(const Key& a, const Key& b) const {
   bool as = a.kind == VALUE_STRING, bs = b.kind == VALUE_STRING;
   int c;

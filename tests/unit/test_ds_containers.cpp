@@ -3,6 +3,7 @@
 // text form byte for byte, including hostile texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -628,6 +629,81 @@ TEST_F(DsContainers, PriorityValueLookupsMatchAStorageScan) {
   for (const auto& pair : model) text.Real(pair.second);
   for (const auto& pair : model) text.Real(pair.first);
   EXPECT_EQ(Text(p.WriteToString()), text.text);
+}
+
+}  // namespace
+
+namespace {
+
+// Maps against a sorted array run by the rules: LowerBound, UpperLast and
+// insertion after equal keys, with string and real keys and duplicates.
+TEST_F(DsContainers, MapMatchesASortedArray) {
+  CDS_Map m;
+  std::vector<std::pair<RValue, RValue>> model;
+  auto lower = [&](const RValue& k) {
+    for (size_t i = 0; i < model.size(); ++i)
+      if (DS_Compare(model[i].first, k) >= 0) return static_cast<int>(i);
+    return -1;
+  };
+  auto upper_last = [&](const RValue& k) {
+    int p = -1;
+    for (size_t i = 0; i < model.size(); ++i)
+      if (DS_Compare(model[i].first, k) <= 0) p = static_cast<int>(i);
+    return p;
+  };
+  const RValue keys[] = {R(1), R(2), R(-3), S(u"a"), S(u"b"), S(u"ab"), S(u""), R(2.5)};
+  RandomSetSeed(4242);
+  for (int step = 0; step < 3000; ++step) {
+    const RValue& k = keys[RandomInt(8)];
+    RValue v = R(step);
+    int p = lower(k);
+    bool hit = p >= 0 && DS_Equal(model[static_cast<size_t>(p)].first, k);
+    switch (RandomInt(6)) {
+      case 0:
+      case 1:
+        m.Add(k, v);
+        model.insert(model.begin() + (upper_last(k) + 1), {k, v});
+        break;
+      case 2:
+        m.Delete(k);
+        if (hit) model.erase(model.begin() + p);
+        break;
+      case 3:
+        m.Replace(k, v);
+        if (hit) model[static_cast<size_t>(p)].second = v;
+        break;
+      case 4: {
+        RValue expected = hit ? model[static_cast<size_t>(p)].second : R(0);
+        ASSERT_EQ(m.Exists(k), hit) << step;
+        ASSERT_EQ(m.Find(k).val, expected.val) << step;
+        break;
+      }
+      default: {
+        int next = upper_last(k) + 1;
+        RValue n = next < static_cast<int>(model.size()) ? model[static_cast<size_t>(next)].first : R(0);
+        int prev = p < 0 ? static_cast<int>(model.size()) - 1 : p - 1;
+        RValue b = prev >= 0 ? model[static_cast<size_t>(prev)].first : R(0);
+        RValue gn = m.FindNext(k), gb = m.FindPrevious(k);
+        ASSERT_TRUE(gn.kind == n.kind && gn.val == n.val && gn.str == n.str) << step;
+        ASSERT_TRUE(gb.kind == b.kind && gb.val == b.val && gb.str == b.str) << step;
+      }
+    }
+  }
+  CDS_Map copy;
+  copy.Assign(&m);
+  copy.Delete(S(u"a"));  // the copy's index is its own
+  Hex text;
+  text.I(401).I(static_cast<int32_t>(model.size()));
+  auto put = [&](const RValue& v) { v.IsString() ? text.Str(ToLatin1(v.str)) : text.Real(v.val); };
+  for (const auto& e : model) put(e.first);
+  for (const auto& e : model) put(e.second);
+  EXPECT_EQ(Text(m.WriteToString()), text.text);
+  CDS_Map read;
+  ASSERT_TRUE(read.ReadFromString(m.WriteToString()));
+  read.Delete(S(u"b"));
+  EXPECT_EQ(read.Exists(S(u"b")), std::count_if(model.begin(), model.end(), [](const auto& e) {
+                                      return e.first.IsString() && e.first.str == u"b";
+                                    }) > 1);
 }
 
 }  // namespace
