@@ -86,11 +86,14 @@ void CDS_Grid::Cell_Operation(int op, int64_t x, int64_t y, const RValue& val) {
 }
 
 CDS_Grid::Range CDS_Grid::RegionRange(int64_t x1, int64_t y1, int64_t x2, int64_t y2) const {
+  // Both ends are clamped into 0..size before narrowing, so far-away
+  // corners give an empty range rather than wrapped integers.
+  auto clamp = [](int64_t v, int32_t size) { return static_cast<int>(std::clamp<int64_t>(v, -1, size)); };
   Range r;
-  r.x_lo = static_cast<int>(std::max<int64_t>(std::min(x1, x2), 0));
-  r.x_hi = static_cast<int>(std::min<int64_t>(std::max(x1, x2), int64_t{i_w} - 1));
-  r.y_lo = static_cast<int>(std::max<int64_t>(std::min(y1, y2), 0));
-  r.y_hi = static_cast<int>(std::min<int64_t>(std::max(y1, y2), int64_t{i_h} - 1));
+  r.x_lo = clamp(std::max<int64_t>(std::min(x1, x2), 0), i_w);
+  r.x_hi = clamp(std::min<int64_t>(std::max(x1, x2), int64_t{i_w} - 1), i_w);
+  r.y_lo = clamp(std::max<int64_t>(std::min(y1, y2), 0), i_h);
+  r.y_hi = clamp(std::min<int64_t>(std::max(y1, y2), int64_t{i_h} - 1), i_h);
   return r;
 }
 

@@ -343,6 +343,11 @@ TEST_F(DsContainers, GridRegionsAndStatistics) {
   EXPECT_EQ(g.Get_Max(0, 0, 3, 3), 2);
   EXPECT_EQ(g.Get_Min(-10, -10, 10, 10), 0);
   EXPECT_DOUBLE_EQ(g.Get_Mean(0, 0, 3, 3), 12.0 / 16);
+  // Corners far outside the grid cover nothing, whatever their size.
+  g.Region_Operation(DS_OP_SET, int64_t{1} << 40, 0, int64_t{1} << 40, 3, R(50));
+  g.Region_Operation(DS_OP_SET, 0, -(int64_t{1} << 40), 3, -(int64_t{1} << 36), R(50));
+  EXPECT_EQ(g.Get_Sum(0, 0, 3, 3), 2 * 3 * 2);
+  EXPECT_EQ(g.Get_Sum(int64_t{1} << 33, 0, int64_t{1} << 33, 3), 0);
   g.Region_Operation(DS_OP_SET, 0, 0, 0, 3, S(u"s"));
   EXPECT_EQ(g.Get_Max(0, 0, 0, 3), -100000000);
   EXPECT_EQ(g.Get_Min(0, 0, 0, 3), 100000000);
