@@ -12,7 +12,7 @@
 
 #include "code/code_error.h"
 #include "code/code_function.h"
-#include "datastructures/datastructures.h"
+#include "datastructures/datastructures_builtins.h"
 #include "datastructures/support_data_structures.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 // The comparison precision, initially 1e-8; the setter stores |p| (NaN: 0).
 double DS_GetPrecision();

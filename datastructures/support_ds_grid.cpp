@@ -7,7 +7,7 @@
 
 #include "datastructures/support_data_structures.h"
 #include "datastructures/support_ds_text.h"
-#include "runner/random.h"
+#include "common/random.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "runner/support_stream.h"
-#include "runner/value.h"
+#include "common/support_stream.h"
+#include "common/value.h"
 
 // The fewest bytes one value takes in the text form: kind, real and the
 // length of its text.

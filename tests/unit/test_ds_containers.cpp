@@ -8,9 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "datastructures/datastructures.h"
+#include "datastructures/datastructures_builtins.h"
 #include "datastructures/support_data_structures.h"
-#include "runner/random.h"
+#include "common/random.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "code_test_support.h"
-#include "datastructures/datastructures.h"
+#include "datastructures/datastructures_builtins.h"
 
 namespace {
 
