@@ -6,8 +6,9 @@
 //   load_file: the load operation: file read, every record parsed into a
 //     new state and put in effect
 //   write_image / read_image: the same without the file system
-// bytes_per_second is the image size over the wall time of one operation
-// (Google Benchmark's MB/s is 2^20 bytes per second).
+// Time is wall time (the file variants include the waits for the disk);
+// bytes_per_second is the image size over the CPU time of one operation,
+// what one core spends (Google Benchmark's M is 2^20 bytes).
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -18,7 +19,7 @@
 
 #include "bench/bench_support.h"
 #include "code/code_variable.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 #include "world/save_game.h"
 
 namespace {

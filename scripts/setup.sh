@@ -11,6 +11,7 @@ PACKAGES=(
   libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   lua5.4
+  xvfb x11-utils x11-apps xdotool wmctrl openbox
 )
 
 missing=()

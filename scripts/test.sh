@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs the whole test suite: unit and game-level tests,
+# games in a real window under Xvfb,
 # the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer,
 # and a short run of every fuzz target.
 set -euo pipefail
@@ -10,6 +11,9 @@ jobs="$(nproc)"
 echo "== build and test (release)"
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== window sessions (Xvfb)"
+tests/window/run.sh
 
 echo "== unit tests under sanitizers"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXLO_SANITIZE=ON \

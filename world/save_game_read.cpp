@@ -8,7 +8,7 @@
 #include <unordered_set>
 
 #include "runner/game_data.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 #include "world/save_game.h"
 
 namespace {

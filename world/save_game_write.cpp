@@ -9,7 +9,7 @@
 #include "graphics/screen_frame.h"
 #include "runner/game_data.h"
 #include "runner/runner_form.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 #include "world/cursor_sprite.h"
 #include "world/instance_list.h"
 #include "world/save_game.h"

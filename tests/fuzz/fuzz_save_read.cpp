@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "runner/game_data.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 #include "world/object_class.h"
 #include "world/room_class.h"
 #include "world/save_game.h"

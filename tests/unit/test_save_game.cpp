@@ -12,8 +12,8 @@
 #include <fstream>
 
 #include "graphics/screen_frame.h"
-#include "runner/support_file.h"
-#include "runner/support_stream.h"
+#include "common/support_file.h"
+#include "common/support_stream.h"
 #include "world/cursor_sprite.h"
 #include "world/function_keys.h"
 #include "world/save_game.h"
