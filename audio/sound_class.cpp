@@ -1,8 +1,8 @@
 // sound_class.cpp: CSound defaults and stored form.
 #include "audio/sound_class.h"
 
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kSoundVersion = 800;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 class CStream;
 

@@ -17,7 +17,7 @@
 #include "code/code_game.h"
 #include "code/code_variable.h"
 #include "runner/game_data.h"
-#include "runner/support_file.h"
+#include "common/support_file.h"
 
 RScriptArguments g_Arguments;
 RGameGlobals g_GameGlobals;
