@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Start-up of an empty game: packs a game with one empty room, runs it
 headless for one step N times (default 20) and prints the median wall time
-and the median peak resident memory, once with SDL's dummy video driver
+(and CPU time, which stays meaningful on a busy machine) and the median
+peak resident memory, once with SDL's dummy video driver
 (no OpenGL: the runner's own share) and once with the offscreen driver
 that headless runs use (Mesa's OpenGL, llvmpipe on a machine without a
 GPU driver). Also prints the size of the packed game.
@@ -45,7 +46,8 @@ def run_once(game, env):
     proc.stderr.close()
     if os.waitstatus_to_exitcode(status) != 0:
         sys.exit("the game failed: %s" % err)
-    return wall, usage.ru_maxrss / 1024.0  # ru_maxrss is in KiB
+    cpu = usage.ru_utime + usage.ru_stime
+    return wall, usage.ru_maxrss / 1024.0, cpu  # ru_maxrss is in KiB
 
 
 def main():
@@ -64,7 +66,7 @@ def main():
     try:
         game = pack_empty_game(build, work, runner)
         print("empty game: %.2f MB, %d runs each" % (os.path.getsize(game) / 1048576.0, runs))
-        print("%-22s%14s%16s" % ("video driver", "median ms", "peak RSS MB"))
+        print("%-22s%14s%14s%16s" % ("video driver", "median ms", "CPU ms", "peak RSS MB"))
         for label, driver in [("dummy (no OpenGL)", "dummy"), ("offscreen (OpenGL)", None)]:
             env = dict(os.environ, VEXLO_HEADLESS="1", VEXLO_FAST="1", VEXLO_MAX_STEPS="1")
             env.pop("SDL_VIDEODRIVER", None)
@@ -74,7 +76,8 @@ def main():
             results = [run_once(game, env) for _ in range(runs)]
             wall = statistics.median(r[0] for r in results) * 1000
             rss = statistics.median(r[1] for r in results)
-            print("%-22s%14.1f%16.1f" % (label, wall, rss))
+            cpu = statistics.median(r[2] for r in results) * 1000
+            print("%-22s%14.1f%14.1f%16.1f" % (label, wall, cpu, rss))
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
