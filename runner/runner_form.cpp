@@ -163,7 +163,10 @@ void Runner_GameStart() {
   form.step_counter = 0;
   form.transition_kind = 0;
   GameStart_SeedRandom();
-  GameStart_RunLibraryInitCode();
+  // A fatal error here (init code that does not compile, a failing
+  // extension initialiser) has requested the abort: no room is entered and
+  // the run loop ends before its first step.
+  if (!GameStart_RunLibraryInitCode()) return;
   if (!GameStart_InitExtensions()) return;
   Platform_Window().SetCursorVisible(Game().settings.show_cursor);
   GameStart_ResetRoomStates();

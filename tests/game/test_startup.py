@@ -211,6 +211,28 @@ class StartupTest(unittest.TestCase):
                 self.assertEqual(result.returncode, code, result.stderr)
                 self.assertEqual(result.stdout, "step\n" * steps)
 
+    def test_library_init_code_that_does_not_compile_ends_the_game(self):
+        """Library initialisation code that does not compile is a fatal error
+        at game start: the game ends before its first step, no room is
+        entered, and the exit is non-zero. Code that compiles runs before
+        the first room."""
+        events = {"create": 'show_debug_message("create");',
+                  "step": 'show_debug_message("step");'}
+        cases = [("broken", "x = ;", 2, ""),
+                 ("good", 'show_debug_message("init");', 0, "init\ncreate\nstep\nstep\n")]
+        for name, text, code, stdout in cases:
+            with self.subTest(name):
+                files = gamekit.minimal_project(objects={"o": events},
+                                                code={"library/init.vxs": text})
+                files["game.json"]["library_init_code"] = ["library/init.vxs"]
+                game = pack_game(self.work / name, files)
+                result = self.run_game(game, VEXLO_MAX_STEPS=2, VEXLO_FAST=1)
+                self.assertEqual(result.returncode, code, result.stderr)
+                self.assertEqual(result.stdout, stdout)
+                if code:
+                    self.assertIn("COMPILATION ERROR in library initialization code",
+                                  result.stderr)
+
     def test_termination_signal_ends_the_game_cleanly(self):
         """SIGTERM ends the game as game_end does: exit 0, nothing left."""
         game = pack_minimal_game(self.work)
