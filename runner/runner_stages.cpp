@@ -13,6 +13,7 @@
 #include "code/code_main.h"
 #include "code/code_script.h"
 #include "code/code_variable.h"
+#include "files/files_builtins.h"
 #include "graphics/screen_frame.h"
 #include "graphics/text_draw.h"
 #include "graphics/transition.h"
@@ -31,6 +32,8 @@
 #include "world/world_builtins.h"
 
 void Stage_RegisterBuiltins() { Builtins_RegisterAll(); }
+
+void Stage_DecideSecureMode() { Files_DecideSecureMode(); }
 
 void Collision_InstallHooks();
 void Motion_InstallHooks();
@@ -142,3 +145,5 @@ void Shutdown_RemoveIncludedFiles() {
   for (auto& file : Game().included_files.items)
     if (file) file->Remove(temp_dir);
 }
+
+void Shutdown_CloseFiles() { Files_CloseAll(); }

@@ -8,7 +8,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   libsdl2-dev libepoxy-dev libgl1-mesa-dri libegl-mesa0 libegl1
   zlib1g-dev libdeflate-dev libpng-dev libjpeg-dev libgif-dev
-  libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core
+  libfreetype-dev libfontconfig-dev libsqlite3-dev fontconfig fonts-dejavu-core
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   lua5.4
   xvfb x11-utils x11-apps xdotool wmctrl openbox
