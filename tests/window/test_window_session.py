@@ -135,7 +135,7 @@ class Session:
 class WindowSession(unittest.TestCase):
     def test_scene_draws_takes_input_and_closes(self):
         objects = {"obj": {"create": "step_count = 0;", "step": SCENE_STEP, "draw": SCENE_DRAW}}
-        with gamekit.Project(scene_project(objects)) as project:
+        with gamekit.Project(scene_project(objects, {"sizeable": True})) as project:
             session = Session(project)
             try:
                 session.wait_for("ready")
@@ -166,6 +166,13 @@ class WindowSession(unittest.TestCase):
                 width, height, pixel = grab(window)
                 self.assertEqual((width, height), (320, 240))
                 self.assertEqual(pixel(80, 80), (255, 0, 0))
+                # A sizeable window keeps the region at its scale, centred.
+                xdotool("windowsize", "--sync", window, "640", "480")
+                time.sleep(0.5)
+                width, height, pixel = grab(window)
+                self.assertEqual((width, height), (640, 480))
+                self.assertEqual(pixel(160 + 80, 120 + 80), (255, 0, 0))
+                self.assertEqual(pixel(10, 10), (255, 255, 255))
                 # The close button: the window manager asks the game to close.
                 subprocess.run(["wmctrl", "-i", "-c", window], timeout=20, check=True)
                 code, err = session.finish()
