@@ -23,6 +23,7 @@ void Motion_RegisterFunctions();
 void Sprite_RegisterFunctions();
 void Graphics_RegisterFunctions();
 void Dialog_RegisterFunctions();
+void Audio_RegisterBuiltins();
 
 namespace {
 
@@ -162,4 +163,5 @@ void Builtins_RegisterAll() {
   Motion_RegisterFunctions();
   Graphics_RegisterFunctions();
   Dialog_RegisterFunctions();
+  Audio_RegisterBuiltins();
 }

@@ -11,6 +11,7 @@ PACKAGES=(
   libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   lua5.4
+  libopenal-dev libsndfile1-dev libfluidsynth-dev timgm6mb-soundfont
 )
 
 missing=()
