@@ -59,6 +59,9 @@ class PlatformAudio {
   virtual bool IsPlaying(int voice) = 0;
   // Seconds of one pass through the voice's data; 0 when unknown.
   virtual double Length(int voice) = 0;
+  // Frames of the voice the mixer has consumed since Play (within the data
+  // or the current stream buffer); 0 before the first mix.
+  virtual int64_t PlayedFrames(int voice) = 0;
 
   // Volume in hundredths of a decibel (0 full, -10000 silent), reached
   // linearly in decibels over milliseconds of the engine's clock.
@@ -114,6 +117,8 @@ struct AudioDeviceInfo {
   int rate = 0;
   int period_frames = 0;
   int periods = 0;
+  // What the device reports as the time from the mix to the speaker.
+  double latency_seconds = 0;
 };
 AudioDeviceInfo Audio_DeviceInfo(PlatformAudio& engine);
 

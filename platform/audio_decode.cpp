@@ -77,7 +77,9 @@ class SndfileDecoder final : public AudioDecoder {
     }
     file_channels_ = info.channels;
     rate_ = info.samplerate;
-    sf_command(file_, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
+    // Floating-point data keeps its level (no scaling to its peak) and
+    // clips at full scale instead of wrapping.
+    sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
     return true;
   }
 

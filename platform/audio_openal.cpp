@@ -244,6 +244,14 @@ class OpenAlAudio final : public PlatformAudio {
     return v ? v->length : 0;
   }
 
+  int64_t PlayedFrames(int id) override {
+    Voice* v = Get(id);
+    if (v == nullptr) return 0;
+    ALint offset = 0;
+    alGetSourcei(v->source[0], AL_SAMPLE_OFFSET, &offset);
+    return offset;
+  }
+
   void SetVolume(int id, double centibels, double milliseconds) override {
     Voice* v = Get(id);
     if (v == nullptr) return;
@@ -722,5 +730,10 @@ AudioDeviceInfo Audio_DeviceInfo(PlatformAudio& engine) {
   alcGetIntegerv(device, ALC_REFRESH, 1, &refresh);
   if (refresh > 0) info.period_frames = info.rate / refresh;
   info.periods = 3;  // OpenAL Soft's default number of periods
+  if (alcIsExtensionPresent(device, "ALC_SOFT_device_clock")) {
+    ALCint64SOFT latency = 0;
+    alcGetInteger64vSOFT(device, ALC_DEVICE_LATENCY_SOFT, 1, &latency);
+    info.latency_seconds = static_cast<double>(latency) / 1e9;
+  }
   return info;
 }
