@@ -244,6 +244,20 @@ class Playback(unittest.TestCase):
         self.assertLess(rms(left, 0.05, 0.35), 0.35 * SINE_RMS)
 
 
+class Showcase(unittest.TestCase):
+    def test_the_example_game_makes_sound(self):
+        # Music throughout, a chime at each room start (0 s and 5 s) and the
+        # bounces of the balls.
+        with gamekit.Project(copy_from=os.path.join(gamekit.EXAMPLES, "showcase")) as p:
+            code, out, err = p.run(max_steps=int(5.6 * 30), env={"VEXLO_AUDIO_OUT": "mix.wav"})
+            self.assertEqual(code, 0, err)
+            _, left, _ = read_wav(os.path.join(p.dir, "mix.wav"))
+        quiet = rms(left, 2.5, 4.5)
+        self.assertGreater(quiet, 0.003)  # the music
+        self.assertGreater(rms(left, 0.0, 0.3), 2 * quiet)
+        self.assertGreater(rms(left, 5.0, 5.3), 2 * quiet)
+
+
 class Multimedia(unittest.TestCase):
     def test_multimedia_sounds_play_one_at_a_time(self):
         files = project({"a": (wav_bytes(1.0, 440), "multimedia"),
