@@ -4,9 +4,9 @@
 #include <filesystem>
 
 #include "audio/sound_player.h"
-#include "runner/record_io.h"
-#include "runner/support_file.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_file.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kSoundVersion = 800;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "code/code_function.h"
+#include "runner/builtins.h"
 #include "code/code_main.h"
 #include "runner/game_data.h"
 #include "world/instance_class.h"

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 
 namespace {
 

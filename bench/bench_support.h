@@ -11,6 +11,7 @@
 
 #include "code/builtin_variables.h"
 #include "code/code_function.h"
+#include "runner/builtins.h"
 #include "code/code_main.h"
 #include "runner/game_data.h"
 #include "runner/runner_form.h"

@@ -16,7 +16,7 @@
 #include "code/code_error_state.h"
 #include "code/code_game.h"
 #include "runner/game_data.h"
-#include "runner/support_file.h"
+#include "common/support_file.h"
 
 RScriptArguments g_Arguments;
 RGameGlobals g_GameGlobals;

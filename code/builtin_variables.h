@@ -16,7 +16,7 @@
 #include <string_view>
 
 #include "code/code_function.h"
-#include "runner/value.h"
+#include "common/value.h"
 
 // The 16 argument slots of script calls, the count and name of the running
 // script, and the relative flag of the running action.

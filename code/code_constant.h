@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 // Compiles text as an expression and runs it for its value with a fresh
 // blank instance as self and other. Returns false (error holds the reason)

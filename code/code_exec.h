@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "code/code_tree.h"
-#include "runner/value.h"
+#include "common/value.h"
 
 class CInstance;
 class CVariableList;

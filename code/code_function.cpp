@@ -1,5 +1,5 @@
 // code_function.cpp: the builtin function, variable and constant tables and
-// Builtins_RegisterAll, which has every subsystem enter its builtins once.
+// Code_RegisterBuiltins, which enters the language's own builtins.
 // Functions and variables are found by the first entry with an equal name;
 // constants by the last, so that a later definition hides an earlier one.
 #include "code/code_function.h"
@@ -12,18 +12,10 @@
 #include "code/builtin_variables.h"
 #include "code/code_constant.h"
 #include "code/code_main.h"
-#include "world/world_builtins.h"
 
-// Registration routines of the math, string and system builtins.
+// Registration routines of the math and string builtins.
 void Function_RegisterMath();
 void Function_RegisterString();
-void Function_RegisterSystem();
-void Collision_RegisterFunctions();
-void Motion_RegisterFunctions();
-void Sprite_RegisterFunctions();
-void Graphics_RegisterFunctions();
-void Dialog_RegisterFunctions();
-void Audio_RegisterBuiltins();
 
 namespace {
 
@@ -146,22 +138,11 @@ void Constant_TruncateTable(int count) {
   for (int id = 0; id < count; ++id) table.last.insert_or_assign(table.entries[id].name, id);
 }
 
-void Builtins_RegisterAll() {
-  static bool registered = false;
-  if (registered) return;
-  registered = true;
+void Code_RegisterBuiltins() {
   // The variable table first: subsystems bind their variables to it.
   Variable_RegisterBuiltin();
   Constant_RegisterBuiltin();
   Function_RegisterMath();
   Function_RegisterString();
-  Function_RegisterSystem();
   Code_RegisterFunctions();
-  World_RegisterBuiltins();
-  Sprite_RegisterFunctions();
-  Collision_RegisterFunctions();
-  Motion_RegisterFunctions();
-  Graphics_RegisterFunctions();
-  Dialog_RegisterFunctions();
-  Audio_RegisterBuiltins();
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 class CInstance;
 
@@ -62,6 +62,7 @@ int Constant_BuiltinFind(std::string_view name);
 const RBuiltinConstant& Constant_BuiltinGet(int id);
 int Constant_BuiltinCount();
 
-// Enters every builtin function, variable and constant of all subsystems
-// once (idempotent).
-void Builtins_RegisterAll();
+// Enters the language's own builtins: the builtin variable and constant
+// tables, the math, string, script, error and variable functions. Called
+// first from the start-up list of every subsystem's registration.
+void Code_RegisterBuiltins();

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 class CInstance;
 

@@ -11,7 +11,7 @@
 #include "code/code_exec.h"
 #include "code/code_script.h"
 #include "code/code_tree.h"
-#include "runner/value.h"
+#include "common/value.h"
 
 class CInstance;
 

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 class CCode;
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "code/code_tree.h"
-#include "runner/value.h"
+#include "common/value.h"
 
 enum : int32_t {
   SYM_END = -2,

@@ -15,7 +15,7 @@
 #include "code/code_exec.h"
 #include "code/code_function.h"
 #include "code/code_game.h"
-#include "runner/support_file.h"
+#include "common/support_file.h"
 
 namespace {
 

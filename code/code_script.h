@@ -5,7 +5,7 @@
 #pragma once
 
 #include "code/code_tree.h"
-#include "runner/value.h"
+#include "common/value.h"
 
 class CInstance;
 

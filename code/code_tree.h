@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "code/code_function.h"
-#include "runner/value.h"
+#include "common/value.h"
 
 // Node kinds. The statement keywords keep their token symbol as node kind.
 enum : int32_t {

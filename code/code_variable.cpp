@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "code/code_function.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 #include "world/instance_class.h"
 #include "world/instance_list.h"
 

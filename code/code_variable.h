@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "code/variable_class.h"
-#include "runner/value.h"
+#include "common/value.h"
 
 class CInstance;
 class CStream;

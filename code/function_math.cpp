@@ -9,8 +9,8 @@
 
 #include "code/code_error.h"
 #include "code/code_function.h"
-#include "runner/random.h"
-#include "runner/value.h"
+#include "common/random.h"
+#include "common/value.h"
 
 namespace {
 

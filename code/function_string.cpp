@@ -13,7 +13,7 @@
 
 #include "code/code_error.h"
 #include "code/code_function.h"
-#include "runner/value.h"
+#include "common/value.h"
 
 namespace {
 

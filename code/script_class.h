@@ -2,7 +2,7 @@
 // stored form.
 #pragma once
 
-#include "runner/value.h"
+#include "common/value.h"
 
 class CStream;
 

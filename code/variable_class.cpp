@@ -2,7 +2,7 @@
 #include "code/variable_class.h"
 
 #include "code/code_game.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kListVersion = 440;

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 class CStream;
 class CCode;

@@ -9,8 +9,8 @@
 
 #include "code/code_function.h"
 #include "platform/clock.h"
-#include "runner/test_switches.h"
-#include "runner/value.h"
+#include "common/test_switches.h"
+#include "common/value.h"
 #include "world/run_main.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // background_class.cpp: CBackground defaults and stored form.
 #include "graphics/background_class.h"
 
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kBackgroundVersion = 710;

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 namespace {
 

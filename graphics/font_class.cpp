@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kFontVersion = 800;

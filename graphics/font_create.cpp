@@ -6,8 +6,8 @@
 #include "graphics/font_class.h"
 #include "graphics/font_raster.h"
 #include "motion/sprite_class.h"
-#include "runner/pixel_font.h"
-#include "runner/support_stream.h"
+#include "graphics/pixel_font.h"
+#include "common/support_stream.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 namespace graphics_args {
 

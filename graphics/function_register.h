@@ -1,5 +1,5 @@
 // function_register.h: the registration parts of the graphics builtins, one
-// per function file, entered by Graphics_RegisterFunctions.
+// per function file, entered by Graphics_RegisterBuiltins.
 #pragma once
 
 #include <string_view>

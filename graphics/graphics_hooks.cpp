@@ -6,7 +6,6 @@
 #include "graphics/room_draw.h"
 #include "graphics/screen_frame.h"
 #include "graphics/transition.h"
-#include "runner/dialog_modal.h"
 #include "motion/image_hooks.h"
 #include "world/room_runtime.h"
 #include "world/run_main.h"
@@ -36,14 +35,6 @@ void DrawEntered() {
   EnsurePrepared();
   if (Transition_Play()) return;  // the transition drew the new room
   RoomDraw_Draw();
-}
-
-// The runner's own dialogs show inside the game window once it draws.
-bool DialogClientSize(int& width, int& height) {
-  if (!Graphics_Prepared()) return false;
-  width = Renderer_WindowWidth();
-  height = Renderer_WindowHeight();
-  return width > 0 && height > 0;
 }
 
 void Present() {
@@ -83,7 +74,5 @@ void Graphics_InstallHooks() {
   image.grab_screen = GrabScreen;
   image.grab_surface = GrabSurface;
   Image_SetRendererHooks(image);
-  Dialog_PresentHook = Renderer_ShowImage;
-  Dialog_ClientSizeHook = DialogClientSize;
   Variable_BuiltinBind("view_current", GetViewCurrent, nullptr);
 }

@@ -8,7 +8,7 @@
 #include <cctype>
 
 #include "graphics/renderer.h"
-#include "runner/support_file.h"
+#include "common/support_file.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 class CFont;
 

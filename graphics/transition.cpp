@@ -16,7 +16,7 @@
 #include "platform/clock.h"
 #include "runner/game_data.h"
 #include "runner/runner_form.h"
-#include "runner/test_switches.h"
+#include "common/test_switches.h"
 #include "world/instance_class.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 namespace {
 

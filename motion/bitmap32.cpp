@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kImageVersion = 800;

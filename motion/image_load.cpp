@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "runner/support_file.h"
-#include "runner/support_stream.h"
+#include "common/support_file.h"
+#include "common/support_stream.h"
 
 ImageFormat Image_DetectFormat(const uint8_t* data, size_t size) {
   static const uint8_t kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "motion/image_load.h"
-#include "runner/support_file.h"
+#include "common/support_file.h"
 
 bool Image_DecodePng(const uint8_t* data, size_t size, TBitmap32& out) {
   out = TBitmap32();

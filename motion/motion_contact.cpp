@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "motion/collision.h"
-#include "runner/value.h"
+#include "common/value.h"
 #include "world/instance_class.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "motion/mp_grid.h"
 #include "motion/mp_potential.h"
 #include "motion/path_main.h"
-#include "runner/value.h"
+#include "common/value.h"
 #include "world/instance_class.h"
 #include "world/instance_list.h"
 

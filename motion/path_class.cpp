@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
-#include "runner/value.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
+#include "common/value.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "motion/path_class.h"
-#include "runner/value.h"
+#include "common/value.h"
 
 // The path at ind, null when the slot is missing or empty.
 CPath* Path_Get(int32_t ind);

@@ -6,8 +6,8 @@
 
 #include "motion/image_hooks.h"
 #include "motion/mask_build.h"
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kSpriteVersion = 800;

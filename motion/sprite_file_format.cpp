@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "motion/sprite_class.h"
-#include "runner/record_io.h"
-#include "runner/support_file.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_file.h"
+#include "common/support_stream.h"
 
 namespace {
 

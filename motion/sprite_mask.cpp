@@ -1,8 +1,8 @@
 // sprite_mask.cpp: the stored form of TMask (the mask record).
 #include "motion/sprite_mask.h"
 
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kMaskVersion = 800;

@@ -17,7 +17,7 @@
 #include "runner/datanew_write.h"
 #include "runner/elf_image.h"
 #include "runner/game_data.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 
 namespace fs = std::filesystem;
 

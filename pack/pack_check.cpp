@@ -4,6 +4,7 @@
 #include "pack/pack_check.h"
 
 #include "code/code_function.h"
+#include "runner/builtins.h"
 #include "code/code_main.h"
 #include "code/code_tree.h"
 

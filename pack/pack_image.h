@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 
 // Decodes a PNG file of any colour type; raises PackError naming the path
 // when it is missing or not a decodable PNG.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 // The folders of the resource kinds, in the order of the game data.
 inline constexpr const char* kSoundsDir = "sounds";

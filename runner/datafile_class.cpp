@@ -7,8 +7,8 @@
 
 #include "code/code_error.h"
 #include "runner/game_data.h"
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
 
 namespace fs = std::filesystem;
 

@@ -12,9 +12,9 @@
 #include "runner/datanew_write.h"
 #include "runner/game_data.h"
 #include "runner/game_data_format.h"
-#include "runner/record_io.h"
-#include "runner/support_file.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_file.h"
+#include "common/support_stream.h"
 
 namespace {
 

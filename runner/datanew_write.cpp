@@ -7,8 +7,8 @@
 #include "runner/elf_image.h"
 #include "runner/game_data.h"
 #include "runner/game_data_format.h"
-#include "runner/random.h"
-#include "runner/support_stream.h"
+#include "common/random.h"
+#include "common/support_stream.h"
 
 namespace {
 

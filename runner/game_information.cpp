@@ -1,7 +1,7 @@
 // game_information.cpp: the stored form of the game information block.
 #include "runner/game_information.h"
 
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 
 bool CGameInformation::LoadFromStream(CStream& s) {
   Clear();

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 class CStream;
 

@@ -4,9 +4,9 @@
 #include <cstdlib>
 
 #include "runner/elf_image.h"
-#include "runner/load_form.h"
+#include "dialogs/load_form.h"
 #include "runner/runner_form.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 
 void RunnerLoadObserver::ShowMessage(const std::string& text) { Runner_ShowMessage(text); }
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "code/code_function.h"
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kActionVersion = 440;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 class CStream;
 class CCode;

@@ -1,8 +1,8 @@
 // event_class.cpp: the stored form of CEvent.
 #include "world/event_class.h"
 
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kEventVersion = 400;

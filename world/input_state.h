@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 struct PlatformEvent;
 

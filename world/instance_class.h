@@ -13,7 +13,7 @@
 
 #include "code/variable_class.h"
 #include "motion/sprite_mask.h"
-#include "runner/value.h"
+#include "common/value.h"
 
 class CObject;
 

@@ -1,8 +1,8 @@
 // object_class.cpp: CObject defaults, event lookup and stored form.
 #include "world/object_class.h"
 
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kObjectVersion = 430;

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 namespace object_table_detail {
 inline int running = 0;  // events and walks in progress

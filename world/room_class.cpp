@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "runner/game_data.h"
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kRoomVersion = 541;

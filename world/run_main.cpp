@@ -7,7 +7,7 @@
 #include "platform/window.h"
 #include "runner/game_data.h"
 #include "runner/runner_form.h"
-#include "runner/test_switches.h"
+#include "common/test_switches.h"
 #include "world/room_enter.h"
 
 namespace {

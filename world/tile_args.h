@@ -3,7 +3,7 @@
 // source rectangle in whole pixels.
 #pragma once
 
-#include "runner/value.h"
+#include "common/value.h"
 #include "world/room_class.h"
 
 inline RTile Tile_FromArgs(const RValue* args) {

@@ -1,8 +1,8 @@
 // trigger_class.cpp: CTrigger defaults and stored form.
 #include "world/trigger_class.h"
 
-#include "runner/record_io.h"
-#include "runner/support_stream.h"
+#include "common/record_io.h"
+#include "common/support_stream.h"
 
 namespace {
 constexpr int32_t kTriggerVersion = 800;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "runner/value.h"
+#include "common/value.h"
 
 class CStream;
 class CCode;

@@ -13,7 +13,7 @@
 #include "platform/sdl/sdl_gl.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/window.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "code/code_function.h"
+#include "runner/builtins.h"
 #include "code/code_main.h"
 #include "runner/game_data.h"
 #include "world/instance_class.h"

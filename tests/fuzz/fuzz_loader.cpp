@@ -10,7 +10,7 @@
 #include "runner/datanew_main.h"
 #include "runner/datanew_write.h"
 #include "runner/game_data.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 
 namespace {
 

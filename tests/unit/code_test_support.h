@@ -14,6 +14,7 @@
 #include "code/code_error_state.h"
 #include "code/code_errortext.h"
 #include "code/code_function.h"
+#include "runner/builtins.h"
 #include "code/code_main.h"
 #include "code/code_variable.h"
 #include "runner/game_data.h"

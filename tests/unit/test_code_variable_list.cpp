@@ -6,7 +6,7 @@
 #include "code/code_exec.h"
 #include "code/variable_class.h"
 #include "code_test_support.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 
 using codetest::CodeTest;
 using codetest::W;

@@ -11,6 +11,7 @@
 
 #include "code/code_constant.h"
 #include "code/code_function.h"
+#include "runner/builtins.h"
 #include "runner/game_data.h"
 
 namespace {

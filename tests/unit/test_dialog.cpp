@@ -10,12 +10,13 @@
 #include "code/code_error.h"
 #include "code/code_error_state.h"
 #include "platform/window.h"
-#include "runner/dialog_draw.h"
-#include "runner/dialog_error.h"
-#include "runner/dialog_font.h"
-#include "runner/dialog_gameinfo.h"
-#include "runner/dialog_modal.h"
-#include "runner/dialog_rtf.h"
+#include "dialogs/dialog_draw.h"
+#include "dialogs/dialog_error.h"
+#include "dialogs/dialog_font.h"
+#include "dialogs/dialog_gameinfo.h"
+#include "dialogs/dialog_modal.h"
+#include "dialogs/dialogs_builtins.h"
+#include "dialogs/dialog_rtf.h"
 #include "runner/game_data.h"
 #include "runner/game_information.h"
 #include "test_function_util.h"
@@ -397,7 +398,7 @@ TEST_F(DialogModalTest, DialogErrorClearThenClose) {
 }
 
 TEST_F(DialogModalTest, DialogFunctionsOfGameCode) {
-  Dialog_RegisterFunctions();
+  Dialogs_RegisterBuiltins();
   // Types text, then presses the closing key (13 Enter, 27 Esc).
   auto typed = [](const char16_t* text, int closing) {
     std::vector<PlatformEvent> events;

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "runner/random.h"
-#include "runner/value.h"
+#include "common/random.h"
+#include "common/value.h"
 #include "tests/unit/test_function_util.h"
 
 

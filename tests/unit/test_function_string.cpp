@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runner/value.h"
+#include "common/value.h"
 #include "tests/unit/test_function_util.h"
 
 namespace {

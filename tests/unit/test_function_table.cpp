@@ -7,8 +7,9 @@
 
 #include "code/builtin_variables.h"
 #include "code/code_function.h"
+#include "runner/builtins.h"
 #include "runner/game_data.h"
-#include "runner/value.h"
+#include "common/value.h"
 #include "tests/unit/test_function_util.h"
 
 // Calls a builtin by name as the interpreter does: 16 argument slots, the

@@ -9,7 +9,7 @@
 
 #include "code/code_error_state.h"
 #include "runner/game_data.h"
-#include "runner/value.h"
+#include "common/value.h"
 
 // Calls a registered builtin with up to 16 arguments (defined in
 // test_function_table.cpp).

@@ -12,7 +12,7 @@
 
 #include "code/code_function.h"
 #include "runner/game_data.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 
 namespace {
 

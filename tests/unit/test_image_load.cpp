@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "motion/image_load.h"
-#include "runner/support_stream.h"
+#include "common/support_stream.h"
 #include "tests/unit/image_test_support.h"
 
 namespace {

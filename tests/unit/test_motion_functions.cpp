@@ -8,7 +8,7 @@
 #include "motion/mp_potential.h"
 #include "motion/path_main.h"
 #include "motion/sprite_class.h"
-#include "runner/random.h"
+#include "common/random.h"
 #include "test_function_util.h"
 #include "world_test_support.h"
 

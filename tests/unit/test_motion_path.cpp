@@ -10,6 +10,7 @@
 #include "motion/path_follow.h"
 #include "motion/path_main.h"
 #include "code/code_function.h"
+#include "runner/builtins.h"
 #include "runner/game_data.h"
 #include "test_function_util.h"
 #include "world/instance_class.h"

@@ -8,10 +8,10 @@
 #include "platform/clock.h"
 #include "platform/window.h"
 #include "runner/game_data.h"
-#include "runner/load_form.h"
-#include "runner/pixel_font.h"
+#include "dialogs/load_form.h"
+#include "graphics/pixel_font.h"
 #include "runner/runner_form.h"
-#include "runner/test_switches.h"
+#include "common/test_switches.h"
 #include "world/room_enter.h"
 #include "world/run_main.h"
 

@@ -17,7 +17,7 @@
 #include "audio/sound_class.h"
 #include "audio/sound_player.h"
 #include "runner/game_data.h"
-#include "runner/support_file.h"
+#include "common/support_file.h"
 #include "test_function_util.h"
 
 namespace fs = std::filesystem;
@@ -258,6 +258,30 @@ TEST_F(SoundPlayerTest, TheCdDriveIsAbsent) {
   CallBuiltin("cd_open_door", {});
   EXPECT_EQ(CallBuiltin("cd_playing", {}).val, 0);
   EXPECT_EQ(CallBuiltin("MCI_command", {S(u"open cdaudio")}).str, u"");
+}
+
+// A window session without an output device: the message once, then
+// silence, and every function still safe. (Where a device exists the
+// session simply has sound.)
+TEST(SoundPlayerDevice, NoDeviceShowsTheMessageOnceAndGoesOnSilently) {
+  g_messages.clear();
+  SoundPlayer_SetMessageHook(Record);
+  SoundPlayer_Init(false);
+  if (SoundPlayer_Active()) {
+    EXPECT_TRUE(g_messages.empty());
+  } else {
+    EXPECT_EQ(g_messages, std::vector<std::string>{"No sound device detected. Sounds might not play."});
+    std::vector<uint8_t> wav = WavFile(0.1);
+    const int id = SoundPlayer_LoadFromMemory(std::make_shared<std::vector<uint8_t>>(wav), 0);
+    EXPECT_EQ(id, -1);
+    SoundPlayer_Play(id, true);
+    SoundPlayer_AfterStep(30);
+    EXPECT_FALSE(SoundPlayer_IsPlaying(id));
+    SoundPlayer_SetMasterVolume(0.5);
+    EXPECT_EQ(g_messages.size(), 1u);
+  }
+  SoundPlayer_Release();
+  SoundPlayer_SetMessageHook(nullptr);
 }
 
 }  // namespace

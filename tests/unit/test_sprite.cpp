@@ -10,7 +10,7 @@
 #include "motion/image_load.h"
 #include "motion/sprite_class.h"
 #include "runner/game_data.h"
-#include "runner/support_file.h"
+#include "common/support_file.h"
 #include "tests/unit/image_test_support.h"
 #include "tests/unit/test_function_util.h"
 

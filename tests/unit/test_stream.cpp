@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <numeric>
 
-#include "runner/random.h"
-#include "runner/support_stream.h"
+#include "common/random.h"
+#include "common/support_stream.h"
 
 namespace {
 

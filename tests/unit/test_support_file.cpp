@@ -8,7 +8,7 @@
 #include <fstream>
 #include <optional>
 
-#include "runner/support_file.h"
+#include "common/support_file.h"
 
 namespace fs = std::filesystem;
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "runner/random.h"
-#include "runner/value.h"
+#include "common/random.h"
+#include "common/value.h"
 
 namespace {
 

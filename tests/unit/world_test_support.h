@@ -12,6 +12,7 @@
 #include "code/code_error_state.h"
 #include "code/code_errortext.h"
 #include "code/code_function.h"
+#include "runner/builtins.h"
 #include "code/code_main.h"
 #include "code/code_script.h"
 #include "code/code_variable.h"

@@ -1,0 +1,6 @@
+// dialogs_builtins.h: entering the builtins of the runner's own windows:
+// show_message, show_question, get_string, get_integer and show_info. Names
+// already entered are left alone.
+#pragma once
+
+void Dialogs_RegisterBuiltins();
