@@ -57,7 +57,9 @@ void BM_Mixer32(benchmark::State& state) {
     const int v = engine->CreateVoice(Audio_OpenDecoder(SineWav(0.7 + 0.01 * i, 200 + 17 * i)),
                                       spatial, false);
     if (spatial) engine->SetPosition(v, i - 16, 0, 3);
-    if (effects && i % 3 == 2) engine->SetEffects(v, AUDIO_FX_ECHO | AUDIO_FX_CHORUS | AUDIO_FX_REVERB);
+    // effects 1: every third voice has echo, chorus and reverb; 2: echo only.
+    if (effects == 1 && i % 3 == 2) engine->SetEffects(v, AUDIO_FX_ECHO | AUDIO_FX_CHORUS | AUDIO_FX_REVERB);
+    if (effects == 2 && i % 3 == 2) engine->SetEffects(v, AUDIO_FX_ECHO);
     engine->SetPan(v, (i - 16) * 500);
     engine->Play(v, true);
   }
@@ -67,7 +69,7 @@ void BM_Mixer32(benchmark::State& state) {
   // Seconds of work per second of audio, as a share of one core.
   state.counters["cpu_percent"] = 100.0 * seconds / std::max<double>(1, static_cast<double>(state.iterations()));
 }
-BENCHMARK(BM_Mixer32)->Arg(0)->Arg(1)->ArgName("effects")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Mixer32)->Arg(0)->Arg(1)->Arg(2)->ArgName("effects")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_PlayToFirstFrame(benchmark::State& state) {
   auto engine = Audio_OpenDevice();
@@ -97,3 +99,4 @@ void BM_PlayToFirstFrame(benchmark::State& state) {
 BENCHMARK(BM_PlayToFirstFrame)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+BENCHMARK_MAIN();
