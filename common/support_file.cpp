@@ -77,17 +77,7 @@ bool SyncDirectoryOf(const fs::path& file) {
   return ok;
 }
 
-bool WriteAllAndSync(int fd, const void* data, size_t size) {
-  const char* p = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t n = ::write(fd, p, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    size -= static_cast<size_t>(n);
-  }
-  return ::fsync(fd) == 0;
-}
+void (*g_atomic_probe)(AtomicWriteStage) = nullptr;
 
 }  // namespace
 
@@ -127,21 +117,70 @@ void TempDir_Remove() {
 }
 
 bool File_WriteAtomic(const std::string& path, const void* data, size_t size) {
-  fs::path target(path);
-  fs::path temp = target;
-  temp += ".tmp" + std::to_string(::getpid());
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = WriteAllAndSync(fd, data, size);
-  ok = (::close(fd) == 0) && ok;
-  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  SyncDirectoryOf(target);
+  TAtomicFile file;
+  if (!file.Begin(path)) return false;
+  const char* bytes = static_cast<const char*>(data);
+  const size_t half = size / 2;
+  if (!file.Write(bytes, half)) return false;
+  if (g_atomic_probe) g_atomic_probe(AtomicWriteStage::HalfWritten);
+  if (!file.Write(bytes + half, size - half)) return false;
+  return file.Commit();
+}
+
+TAtomicFile::~TAtomicFile() { Abandon(); }
+
+bool TAtomicFile::Begin(const std::string& path) {
+  Abandon();
+  static unsigned counter = 0;
+  path_ = path;
+  temp_ = path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
+  fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  failed_ = fd_ < 0;
+  if (failed_) return false;
+  struct stat old;
+  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd_, old.st_mode & 07777);
   return true;
 }
+
+bool TAtomicFile::Write(const void* data, size_t size) {
+  if (fd_ < 0 || failed_) return false;
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = ::write(fd_, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      failed_ = true;
+      return false;
+    }
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool TAtomicFile::Commit() {
+  if (fd_ < 0) return false;
+  bool ok = !failed_ && ::fsync(fd_) == 0;
+  ok = (::close(fd_) == 0) && ok;
+  fd_ = -1;
+  if (ok && g_atomic_probe) g_atomic_probe(AtomicWriteStage::BeforeRename);
+  if (ok) ok = ::rename(temp_.c_str(), path_.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp_.c_str());
+    return false;
+  }
+  SyncDirectoryOf(fs::path(path_));
+  return true;
+}
+
+void TAtomicFile::Abandon() {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  fd_ = -1;
+  ::unlink(temp_.c_str());
+}
+
+void File_SetAtomicWriteProbe(void (*probe)(AtomicWriteStage stage)) { g_atomic_probe = probe; }
 
 bool File_ReadAll(const std::string& path, std::vector<uint8_t>& out) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

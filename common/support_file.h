@@ -39,6 +39,38 @@ void TempDir_Remove();
 // file is then untouched).
 bool File_WriteAtomic(const std::string& path, const void* data, size_t size);
 
+// The same guarantee for a file written piece by piece: Begin makes the
+// temporary file beside path, Write appends to it, Commit syncs it, renames
+// it over path and syncs the directory. Until Commit, path keeps its old
+// content; destroying an uncommitted writer removes the temporary file.
+// The new file keeps the permission bits of the file it replaces.
+class TAtomicFile {
+ public:
+  TAtomicFile() = default;
+  ~TAtomicFile();
+  TAtomicFile(const TAtomicFile&) = delete;
+  TAtomicFile& operator=(const TAtomicFile&) = delete;
+
+  bool Begin(const std::string& path);
+  bool Write(const void* data, size_t size);
+  bool Commit();
+  void Abandon();
+  bool IsOpen() const { return fd_ >= 0; }
+  const std::string& Path() const { return path_; }
+
+ private:
+  int fd_ = -1;
+  bool failed_ = false;
+  std::string path_;
+  std::string temp_;
+};
+
+// Test seam of the crash-safe writes: the probe is called when half the
+// bytes of File_WriteAtomic are written and right before every rename, so a
+// test can end the process there as a crash would.
+enum class AtomicWriteStage { HalfWritten, BeforeRename };
+void File_SetAtomicWriteProbe(void (*probe)(AtomicWriteStage stage));
+
 // Reads the whole file; false when it cannot be opened or read.
 bool File_ReadAll(const std::string& path, std::vector<uint8_t>& out);
 

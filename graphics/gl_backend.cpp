@@ -78,6 +78,7 @@ bool GLBackend::Start(std::string& error) {
 }
 
 GLBackend::~GLBackend() {
+  Bind();
   for (auto& t : textures_) {
     if (t.framebuffer) glDeleteFramebuffers(1, &t.framebuffer);
     if (t.depth) glDeleteRenderbuffers(1, &t.depth);
@@ -101,6 +102,7 @@ RGLTexture* GLBackend::Find(int id) {
 
 // New textures start transparent black.
 bool GLBackend::CreateTexture(int id, int wt, int ht, bool render_target) {
+  Bind();
   if (id < 0) return false;
   if (id >= static_cast<int>(textures_.size())) textures_.resize(id + 1);
   FreeTexture(id);
@@ -122,6 +124,7 @@ bool GLBackend::CreateTexture(int id, int wt, int ht, bool render_target) {
 }
 
 void GLBackend::UploadTexture(int id, int w, int h, const uint32_t* argb) {
+  Bind();
   RGLTexture* t = Find(id);
   if (t == nullptr) return;
   std::vector<uint32_t> rgba(static_cast<size_t>(w) * h);
@@ -132,6 +135,7 @@ void GLBackend::UploadTexture(int id, int w, int h, const uint32_t* argb) {
 }
 
 void GLBackend::FreeTexture(int id) {
+  Bind();
   RGLTexture* t = Find(id);
   if (t == nullptr) return;
   if (target_ == id) {
@@ -188,6 +192,7 @@ void GLBackend::ApplyState(const RBatchState& s) {
 
 void GLBackend::Draw(const RBatchState& state, const RVertex* vertices, int vertex_count,
                      const uint16_t* indices, int index_count) {
+  Bind();
   ApplyState(state);
   glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertex_count) * sizeof(RVertex), vertices,
                GL_STREAM_DRAW);
@@ -201,6 +206,7 @@ void GLBackend::Draw(const RBatchState& state, const RVertex* vertices, int vert
 }
 
 void GLBackend::SetProjection(const RProjection& p) {
+  Bind();
   glUniform3f(program_.row0, p.m[0][0], p.m[0][1], p.m[0][2]);
   glUniform3f(program_.row1, p.m[1][0], p.m[1][1], p.m[1][2]);
   glUniform2f(program_.depth, p.z_scale, p.z_offset);

@@ -11,6 +11,7 @@
 
 #include "graphics/gl_shaders.h"
 #include "graphics/renderer_backend.h"
+#include "platform/window.h"
 
 // One texture table entry's GL objects, and its sampling parameters as last
 // set (so unchanged parameters are never set again).
@@ -54,6 +55,8 @@ class GLBackend : public RendererBackend {
   void ResetDrawCalls() override { draw_calls_ = 0; }
 
  private:
+  // Every entry that touches OpenGL starts here: the game's context current.
+  void Bind() const { Platform_Window().MakeGLCurrent(context_); }
   RGLTexture* Find(int id);
   // The framebuffer of a render-target texture (made on first use).
   GLuint TargetFramebuffer(RGLTexture& t);

@@ -48,6 +48,7 @@ void GLBackend::BindTarget() {
 }
 
 bool GLBackend::SetTarget(int texture_id) {
+  Bind();
   if (texture_id >= 0) {
     RGLTexture* t = Find(texture_id);
     if (t == nullptr || !t->render_target) return false;
@@ -60,6 +61,7 @@ bool GLBackend::SetTarget(int texture_id) {
 }
 
 void GLBackend::SetViewport(int x, int y, int w, int h) {
+  Bind();
   viewport_[0] = x;
   viewport_[1] = y;
   viewport_[2] = w;
@@ -68,6 +70,7 @@ void GLBackend::SetViewport(int x, int y, int w, int h) {
 }
 
 void GLBackend::Clear(uint32_t argb, bool whole_target) {
+  Bind();
   SetClearColour(argb);
   if (!whole_target) {
     glEnable(GL_SCISSOR_TEST);
@@ -79,10 +82,12 @@ void GLBackend::Clear(uint32_t argb, bool whole_target) {
 
 // The depth clear value stays at its initial 1.
 void GLBackend::ClearDepth() {
+  Bind();
   glClear(GL_DEPTH_BUFFER_BIT);
 }
 
 bool GLBackend::ReadPixels(int x, int y, int w, int h, uint32_t* out) {
+  Bind();
   glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, out);
   if (glGetError() != GL_NO_ERROR) return false;
   const size_t n = static_cast<size_t>(w) * h;
@@ -95,6 +100,7 @@ bool GLBackend::ReadPixels(int x, int y, int w, int h, uint32_t* out) {
 
 void GLBackend::CopyTexture(int destination, int x, int y, int source, int left, int top, int w,
                             int h) {
+  Bind();
   RGLTexture* d = Find(destination);
   RGLTexture* s = Find(source);
   if (d == nullptr || s == nullptr || !d->render_target || !s->render_target) return;
@@ -107,6 +113,7 @@ void GLBackend::CopyTexture(int destination, int x, int y, int source, int left,
 
 // The back buffer only grows; what was drawn is kept.
 bool GLBackend::EnsureBackBuffer(int w, int h) {
+  Bind();
   if (w <= back_w_ && h <= back_h_) return true;
   const int nw = std::max(w, back_w_), nh = std::max(h, back_h_);
   GLuint texture = 0;
@@ -140,6 +147,7 @@ bool GLBackend::EnsureBackBuffer(int w, int h) {
 // The window's framebuffer has row 0 at the bottom, so the copy flips.
 void GLBackend::Present(int rw, int rh, int dx, int dy, int dw, int dh, int cw, int ch,
                         uint32_t border_argb, bool vsync) {
+  Bind();
   if (Platform_Window().NativeMainWindow() == nullptr) return;  // headless
   if (swap_interval_ != (vsync ? 1 : 0)) {
     swap_interval_ = vsync ? 1 : 0;
@@ -159,6 +167,7 @@ void GLBackend::Present(int rw, int rh, int dx, int dy, int dw, int dh, int cw, 
 }
 
 void GLBackend::ShowImage(const TBitmap32& image, int cw, int ch) {
+  Bind();
   if (Platform_Window().NativeMainWindow() == nullptr || image.Empty()) return;
   std::vector<uint32_t> rgba(image.s_data.size());
   for (size_t i = 0; i < rgba.size(); ++i) {

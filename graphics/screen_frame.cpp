@@ -7,12 +7,33 @@
 #include "graphics/room_draw.h"
 #include "motion/image_hooks.h"
 #include "runner/game_data.h"
+#include "common/test_switches.h"
+#include "platform/clock.h"
 #include "platform/window.h"
+
+#include <cstdio>
+#include <vector>
 
 namespace {
 
 bool g_prepared = false;
 bool g_automatic_draw = true;
+
+// Present times for VEXLO_FRAME_LOG, written when the graphics are released.
+std::vector<int64_t> g_frame_times;
+
+void RecordFrameTime() {
+  if (!Test_Switches().frame_log.empty()) g_frame_times.push_back(Clock_NowMicros());
+}
+
+void WriteFrameLog() {
+  if (Test_Switches().frame_log.empty() || g_frame_times.empty()) return;
+  if (FILE* f = std::fopen(Test_Switches().frame_log.c_str(), "w")) {
+    for (int64_t t : g_frame_times) std::fprintf(f, "%lld\n", static_cast<long long>(t));
+    std::fclose(f);
+  }
+  g_frame_times.clear();
+}
 
 // The device's first back buffer size.
 constexpr int kInitialWidth = 640;
@@ -53,6 +74,7 @@ bool Graphics_Prepare() {
 bool Graphics_Prepared() { return g_prepared; }
 
 void Graphics_Release() {
+  WriteFrameLog();
   Renderer_Shutdown();
   g_prepared = false;
   Platform_Window().CloseMain();
@@ -70,5 +92,6 @@ void Screen_Redraw() {
 void Screen_PresentStep() {
   if (!g_automatic_draw) return;
   Renderer_EndFrame();
+  RecordFrameTime();
   Renderer_BeginFrame();
 }

@@ -98,6 +98,10 @@ class PlatformWindow {
   // `error` when none can be made.
   virtual void* CreateGLContext(std::string& error) = 0;
   virtual void DestroyGLContext(void* context) = 0;
+  // Makes the game's context current again on its window when something
+  // else (another window, a dialog, a mode switch) left it otherwise. The
+  // renderer calls it before it touches OpenGL; cheap when nothing changed.
+  virtual void MakeGLCurrent(void* context) = 0;
   virtual void SwapGL() = 0;
   // 1 waits for vertical blank when presenting, 0 does not.
   virtual void SetSwapInterval(int interval) = 0;

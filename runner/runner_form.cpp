@@ -77,6 +77,7 @@ void Shutdown() {
   Shutdown_ReleaseGraphics();
   Shutdown_StopSound();
   Shutdown_RemoveIncludedFiles();
+  Shutdown_CloseFiles();
 }
 
 // Debug mode keeps the program alive after the run loop returned until the
@@ -240,6 +241,7 @@ int Runner_Main(int argc, char** argv) {
   StartTempDir();
   InstallStopSignals();
   Stage_RegisterBuiltins();
+  Stage_DecideSecureMode();
   Stage_InstallHooks();
   Platform_Window().PumpEvents();
   const int status = StartTimer();

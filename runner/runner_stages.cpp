@@ -14,6 +14,7 @@
 #include "code/code_main.h"
 #include "code/code_script.h"
 #include "code/code_variable.h"
+#include "files/files_builtins.h"
 #include "graphics/screen_frame.h"
 #include "graphics/text_draw.h"
 #include "graphics/transition.h"
@@ -33,6 +34,8 @@
 #include "world/world_builtins.h"
 
 void Stage_RegisterBuiltins() { Builtins_RegisterAll(); }
+
+void Stage_DecideSecureMode() { Files_DecideSecureMode(); }
 
 void Collision_InstallHooks();
 void Motion_InstallHooks();
@@ -129,10 +132,10 @@ void GameEnd_FreeRoomStates() { RoomRuntime_FreeAll(); }
 // Not wired yet: extension finalisers (files/).
 bool GameEnd_FinalizeExtensions() { return true; }
 
-// Not wired yet: saved games (world/).
+// The input state is cleared, then the saved game is loaded (world/save_game).
 void Transition_LoadSavedGame(const std::string& file_name) {
-  if (LoadGame_Hook != nullptr) LoadGame_Hook(file_name);
   Input_Clear();
+  if (LoadGame_Hook != nullptr) LoadGame_Hook(file_name);
 }
 
 void Shutdown_UnloadSupportLibrary() {}
@@ -144,3 +147,5 @@ void Shutdown_RemoveIncludedFiles() {
   for (auto& file : Game().included_files.items)
     if (file) file->Remove(temp_dir);
 }
+
+void Shutdown_CloseFiles() { Files_CloseAll(); }

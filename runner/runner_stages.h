@@ -13,6 +13,8 @@ void Stage_RegisterBuiltins();
 // Program start: connect the run loop and room changes to the game world,
 // the renderer and the input state.
 void Stage_InstallHooks();
+// Program start: secure mode, decided once from the player's preferences.
+void Stage_DecideSecureMode();
 
 // Preparation stages, in their order.
 void Stage_SetPriority();
@@ -57,3 +59,6 @@ void Shutdown_UnloadSupportLibrary();
 void Shutdown_ReleaseGraphics();
 void Shutdown_StopSound();
 void Shutdown_RemoveIncludedFiles();
+// Closes the files game code left open (text files being written take their
+// names now).
+void Shutdown_CloseFiles();

@@ -4,14 +4,15 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config git python3
+  build-essential cmake ninja-build pkg-config git python3 ccache
   clang libclang-rt-14-dev
   libsdl2-dev libepoxy-dev libgl1-mesa-dri libegl-mesa0 libegl1
   zlib1g-dev libdeflate-dev libpng-dev libjpeg-dev libgif-dev
-  libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core
+  libfreetype-dev libfontconfig-dev libsqlite3-dev fontconfig fonts-dejavu-core
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   lua5.4
   libopenal-dev libsndfile1-dev libfluidsynth-dev timgm6mb-soundfont
+  xvfb x11-utils x11-apps xdotool wmctrl openbox
 )
 
 missing=()

@@ -82,6 +82,7 @@ class HeadlessWindow : public PlatformWindow {
     SdlGL_CloseOffscreenWindow(gl_window_);
     gl_window_ = nullptr;
   }
+  void MakeGLCurrent(void* context) override { SdlGL_MakeCurrent(gl_window_, context); }
   void SwapGL() override {}
   void SetSwapInterval(int) override {}
   void SetFullscreen(bool fullscreen) override { fullscreen_ = fullscreen; }

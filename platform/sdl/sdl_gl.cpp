@@ -30,6 +30,12 @@ void* SdlGL_CreateContext(SDL_Window* window, std::string& error) {
   return context;
 }
 
+void SdlGL_MakeCurrent(SDL_Window* window, void* context) {
+  if (window == nullptr || context == nullptr) return;
+  if (SDL_GL_GetCurrentContext() == context && SDL_GL_GetCurrentWindow() == window) return;
+  SDL_GL_MakeCurrent(window, static_cast<SDL_GLContext>(context));
+}
+
 SDL_Window* SdlGL_OpenOffscreenWindow(std::string& error) {
   if ((SDL_WasInit(SDL_INIT_VIDEO) & SDL_INIT_VIDEO) == 0) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");

@@ -11,6 +11,10 @@ struct SDL_Window;
 void SdlGL_SetAttributes();
 // A context current on the window; null with the reason in `error`.
 void* SdlGL_CreateContext(SDL_Window* window, std::string& error);
+// Makes `context` current on `window` unless it already is. Creating or
+// destroying another window (the loading window's renderer has a context of
+// its own) can leave another context current, or none.
+void SdlGL_MakeCurrent(SDL_Window* window, void* context);
 // A hidden 16 x 16 OpenGL window of SDL's offscreen driver (started on first
 // use); null with the reason in `error`.
 SDL_Window* SdlGL_OpenOffscreenWindow(std::string& error);

@@ -136,6 +136,7 @@ class SdlWindow : public PlatformWindow {
   void DestroyGLContext(void* context) override {
     if (context != nullptr) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
   }
+  void MakeGLCurrent(void* context) override { SdlGL_MakeCurrent(main_, context); }
   void SwapGL() override {
     if (main_) SDL_GL_SwapWindow(main_);
   }
