@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "common/value.h"
@@ -18,8 +19,9 @@ class CSound {
   int32_t s_kind = -1;  // -1 when empty
   VString s_extension;  // with its dot
   VString s_origname;
-  // The encoded data; null when the record carries none.
-  std::unique_ptr<std::vector<uint8_t>> s_sound;
+  // The encoded data; null when the record carries none. Shared with the
+  // audio engine's decoders while a streamed sound plays.
+  std::shared_ptr<std::vector<uint8_t>> s_sound;
   bool s_preload = true;
   int32_t s_effects = 0;
   double s_volume = 1.0;
@@ -33,7 +35,9 @@ class CSound {
     if (this != &other) Assign(other);
     return *this;
   }
+  ~CSound() { Discard(); }
 
+  // Frees the sample entry and resets every field.
   void Clear();
   // Copies the stored fields (not the sample id or the player file).
   void Assign(const CSound& other);
@@ -41,4 +45,19 @@ class CSound {
   // and the data stream, effects, volume, pan, preload.
   bool LoadFromStream(CStream& s);
   void SaveToStream(CStream& s) const;
+
+  // Reads the whole file as the data (keeping its extension and name), with
+  // the kind and preload given, then Prepare; false when it cannot be read.
+  bool LoadFromFile(const std::string& fname, int32_t kind, bool preload);
+  // Restore when preloading.
+  void Prepare();
+  // Loads the sound into the player: kinds 0-2 from memory (a sound the
+  // engine cannot decode becomes multimedia); multimedia data goes to a file
+  // in the temporary directory that the player plays. Then the stored
+  // effects, volume and pan apply.
+  void Restore();
+  // Frees the sample entry, keeping the data.
+  void Discard();
+  // The sample entry, restoring first when not loaded; -1 when none.
+  int32_t GetSoundId();
 };

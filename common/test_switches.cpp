@@ -29,6 +29,7 @@ void TestSwitches_Read() {
   g_switches.headless = TestSwitches_ParseFlag(std::getenv("VEXLO_HEADLESS"));
   g_switches.fast = TestSwitches_ParseFlag(std::getenv("VEXLO_FAST"));
   g_switches.max_steps = TestSwitches_ParseCount(std::getenv("VEXLO_MAX_STEPS"));
+  if (const char* out = std::getenv("VEXLO_AUDIO_OUT")) g_switches.audio_out = out;
   if (const char* log = std::getenv("VEXLO_FRAME_LOG")) g_switches.frame_log = log;
 }
 

@@ -3,6 +3,7 @@
 //   VEXLO_HEADLESS=1  no window and no audio device; messages go to stderr
 //   VEXLO_FAST=1      steps and game-requested waits run without pacing
 //   VEXLO_MAX_STEPS=N the game ends as game_end does after N steps
+//   VEXLO_AUDIO_OUT=F headless runs also write the sound mix to F (WAV)
 //   VEXLO_FRAME_LOG=FILE  the time of each presented frame (microseconds of
 //                         the run loop's clock, one per line) goes to FILE
 //                         at game end, for pacing measurements
@@ -15,6 +16,7 @@ struct TestSwitches {
   bool headless = false;
   bool fast = false;
   int64_t max_steps = 0;  // 0: no limit
+  std::string audio_out;  // headless runs: the WAV file of the sound mix
   std::string frame_log;  // empty: none
 };
 

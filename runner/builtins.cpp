@@ -3,6 +3,7 @@
 // twice resolves to the earlier entry.
 #include "runner/builtins.h"
 
+#include "audio/audio_builtins.h"
 #include "code/code_function.h"
 #include "datastructures/datastructures_builtins.h"
 #include "dialogs/dialogs_builtins.h"
@@ -22,4 +23,5 @@ void Builtins_RegisterAll() {
   Graphics_RegisterBuiltins();
   Dialogs_RegisterBuiltins();
   Datastructures_RegisterBuiltins();
+  Audio_RegisterBuiltins();
 }

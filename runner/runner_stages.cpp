@@ -5,6 +5,7 @@
 
 #include <sys/resource.h>
 
+#include "audio/audio_builtins.h"
 #include "code/builtin_variables.h"
 #include "code/code_constant.h"
 #include "code/code_error_state.h"
@@ -23,6 +24,7 @@
 #include "common/random.h"
 #include "runner/runner_form.h"
 #include "common/support_file.h"
+#include "common/test_switches.h"
 #include "common/value.h"
 #include "world/action_engine.h"
 #include "world/event_dispatch.h"
@@ -73,8 +75,9 @@ bool Stage_PrepareTriggers() { return World_PrepareTriggers(); }
 bool Stage_CompileScripts() { return Code_CompileScripts(); }
 bool Stage_CompileTimeLines() { return World_CompileTimeLines(); }
 bool Stage_CompileObjects() { return World_CompileObjects(); }
-// Not wired yet: the sound system (audio/).
-bool Stage_PrepareSounds() { return true; }
+bool Stage_PrepareSounds() {
+  return Audio_Prepare(Test_Switches().headless, Test_Switches().audio_out, Runner_ShowMessage);
+}
 
 // The game window, first of the first room's size with the game's caption,
 // then the renderer in it (the room sizes the region when it is entered).
@@ -137,8 +140,7 @@ void Transition_LoadSavedGame(const std::string& file_name) {
 
 void Shutdown_UnloadSupportLibrary() {}
 void Shutdown_ReleaseGraphics() { Graphics_Release(); }
-// Not wired yet: the sound system (audio/).
-void Shutdown_StopSound() {}
+void Shutdown_StopSound() { Audio_Shutdown(); }
 
 void Shutdown_RemoveIncludedFiles() {
   const std::string& temp_dir = TempDir_Path();

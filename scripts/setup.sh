@@ -11,6 +11,7 @@ PACKAGES=(
   libfreetype-dev libfontconfig-dev libsqlite3-dev fontconfig fonts-dejavu-core
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   lua5.4
+  libopenal-dev libsndfile1-dev libfluidsynth-dev timgm6mb-soundfont
   xvfb x11-utils x11-apps xdotool wmctrl openbox
 )
 

@@ -42,6 +42,7 @@ bool EndPending() {
 // once the limit is reached.
 void RunStep() {
   g_hooks.step();
+  if (g_hooks.after_step) g_hooks.after_step();
   ++g_total_steps;
   const int64_t limit = Test_Switches().max_steps;
   if (limit > 0 && g_total_steps >= limit) Runner_RequestTransition(TRANSITION_END);
@@ -92,6 +93,7 @@ void Run_SetHooks(const RunHooks& hooks) {
   if (hooks.step) g_hooks.step = hooks.step;
   if (hooks.present) g_hooks.present = hooks.present;
   if (hooks.event) g_hooks.event = hooks.event;
+  if (hooks.after_step) g_hooks.after_step = hooks.after_step;
 }
 
 void Run_SetWaitTuning(const ClockWaitTuning& tuning) { g_wait_tuning = tuning; }

@@ -21,6 +21,9 @@ struct RunHooks {
   // Handles one window event (default: the close button ends the game; Esc
   // does when the settings say so).
   void (*event)(const PlatformEvent& event) = nullptr;
+  // Runs after each step, before the wait (the sound mixer follows game
+  // time from here; default: none).
+  void (*after_step)() = nullptr;
 };
 
 // Installs hooks; null members keep the defaults.
