@@ -7,9 +7,7 @@
 #include "dialogs/dialog_font.h"
 #include "common/value.h"
 
-namespace {
-
-void Fill(TBitmap32& f, const TDialogRect& r, TColor32 c) {
+void Dialog_Fill(TBitmap32& f, const TDialogRect& r, TColor32 c) {
   const int x0 = std::max(r.x, 0), y0 = std::max(r.y, 0);
   const int x1 = std::min(r.x + r.w, f.s_w), y1 = std::min(r.y + r.h, f.s_h);
   for (int y = y0; y < y1; ++y)
@@ -17,16 +15,22 @@ void Fill(TBitmap32& f, const TDialogRect& r, TColor32 c) {
               f.s_data.begin() + static_cast<size_t>(y) * f.s_w + x1, c);
 }
 
-// A frame `thickness` pixels wide just inside r.
-void Frame(TBitmap32& f, const TDialogRect& r, TColor32 c, int thickness = 1) {
+void Dialog_Frame(TBitmap32& f, const TDialogRect& r, TColor32 c, int thickness) {
   for (int t = 0; t < thickness; ++t) {
     const TDialogRect in{r.x + t, r.y + t, r.w - 2 * t, r.h - 2 * t};
     if (in.Empty()) return;
-    Fill(f, {in.x, in.y, in.w, 1}, c);
-    Fill(f, {in.x, in.y + in.h - 1, in.w, 1}, c);
-    Fill(f, {in.x, in.y, 1, in.h}, c);
-    Fill(f, {in.x + in.w - 1, in.y, 1, in.h}, c);
+    Dialog_Fill(f, {in.x, in.y, in.w, 1}, c);
+    Dialog_Fill(f, {in.x, in.y + in.h - 1, in.w, 1}, c);
+    Dialog_Fill(f, {in.x, in.y, 1, in.h}, c);
+    Dialog_Fill(f, {in.x + in.w - 1, in.y, 1, in.h}, c);
   }
+}
+
+namespace {
+
+void Fill(TBitmap32& f, const TDialogRect& r, TColor32 c) { Dialog_Fill(f, r, c); }
+void Frame(TBitmap32& f, const TDialogRect& r, TColor32 c, int thickness = 1) {
+  Dialog_Frame(f, r, c, thickness);
 }
 
 TDialogClip ClipOf(const TDialogRect& r) { return {r.x, r.y, r.x + r.w, r.y + r.h}; }
@@ -49,13 +53,7 @@ void DrawCloseBox(TBitmap32& f, const TDialogRect& r) {
 
 void DrawCaption(const TDialog& d, TBitmap32& f) {
   const TDialogLayout& l = d.layout();
-  const TDialogFont& font = Dialog_UiFont();
-  Fill(f, l.caption_bar, kDialogCaptionBar);
-  TDialogClip clip = ClipOf(l.caption_bar);
-  clip.right = l.close_box.x - 2;
-  font.Draw(f, l.caption_bar.x + 6, l.caption_bar.y + (l.caption_bar.h - font.LineHeight()) / 2 + 1,
-            d.caption, kDialogCaptionText, clip);
-  DrawCloseBox(f, l.close_box);
+  Dialog_DrawCaptionBar(f, l.caption_bar, l.close_box, d.caption);
 }
 
 void DrawScrollBar(const TDialogLayout& l, TBitmap32& f) {
@@ -120,6 +118,17 @@ void DrawButton(const TDialog& d, size_t index, bool pressed, TBitmap32& f) {
 }
 
 }  // namespace
+
+void Dialog_DrawCaptionBar(TBitmap32& f, const TDialogRect& bar, const TDialogRect& close_box,
+                           const std::string& caption) {
+  const TDialogFont& font = Dialog_UiFont();
+  Fill(f, bar, kDialogCaptionBar);
+  TDialogClip clip = ClipOf(bar);
+  clip.right = close_box.x - 2;
+  font.Draw(f, bar.x + 6, bar.y + (bar.h - font.LineHeight()) / 2 + 1, caption, kDialogCaptionText,
+            clip);
+  DrawCloseBox(f, close_box);
+}
 
 void Dialog_Draw(TDialog& dialog, TBitmap32& frame) {
   if (frame.Empty()) return;

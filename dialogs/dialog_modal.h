@@ -22,6 +22,26 @@ extern bool (*Dialog_ClientSizeHook)(int& width, int& height);
 // Shows the dialog and returns its answer (a button id, or cancel_id).
 int Dialog_Run(TDialog& dialog);
 
+// Any window of the toolkit that draws itself into a client-sized frame and
+// answers input events (the high-score window, menus, choosers).
+class TModalView {
+ public:
+  virtual ~TModalView() = default;
+  // Lays out for the frame's size and draws; alpha 0 where the game shows.
+  virtual void Draw(TBitmap32& frame) = 0;
+  virtual void HandleEvent(const PlatformEvent& event) = 0;
+  // The client area changed size (before the next event and draw).
+  virtual void Resize(int /*width*/, int /*height*/) {}
+  virtual bool Closed() const = 0;
+};
+
+// Runs the view modally inside the game window until it closes; false, at
+// once, when there is no game window to show it in (headless runs, before
+// the window exists): the caller then takes its default answer.
+bool Dialog_RunView(TModalView& view);
+// True when no player can answer: the run is headless.
+bool Dialog_Headless();
+
 // The host's own message box (dialog_host.cpp): the dialog's caption, its
 // text and its visible buttons; false when the host cannot show one.
 bool DialogHost_MessageBox(const TDialog& dialog, int& answer);

@@ -8,6 +8,7 @@
 #include "files/files_builtins.h"
 #include "graphics/graphics_builtins.h"
 #include "motion/motion_builtins.h"
+#include "scores/scores_builtins.h"
 #include "world/world_builtins.h"
 
 void Builtins_RegisterAll() {
@@ -20,4 +21,5 @@ void Builtins_RegisterAll() {
   Motion_RegisterBuiltins();
   Graphics_RegisterBuiltins();
   Dialogs_RegisterBuiltins();
+  Scores_RegisterBuiltins();
 }
