@@ -34,3 +34,7 @@ void Dialog_Frame(TBitmap32& frame, const TDialogRect& r, TColor32 c, int thickn
 // The caption bar of a window: bar colour, caption text and close box.
 void Dialog_DrawCaptionBar(TBitmap32& frame, const TDialogRect& bar, const TDialogRect& close_box,
                            const std::string& caption);
+// Nearest-neighbour stretch of image over r (transparent pixels skipped).
+void Dialog_Stretch(TBitmap32& frame, const TBitmap32& image, const TDialogRect& r);
+// Scales the alpha of every drawn pixel by alpha (0..1).
+void Dialog_Fade(TBitmap32& frame, double alpha);

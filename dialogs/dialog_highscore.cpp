@@ -15,19 +15,6 @@ constexpr int kPad = 12;
 constexpr int kColumnGap = 24;
 constexpr int kMinNameWidth = 200;
 
-// Nearest-neighbour stretch of an image over r.
-void Stretch(TBitmap32& f, const TBitmap32& image, const TDialogRect& r) {
-  if (image.Empty() || r.Empty()) return;
-  for (int y = std::max(r.y, 0); y < std::min(r.y + r.h, f.s_h); ++y) {
-    const int sy = static_cast<int>(static_cast<int64_t>(y - r.y) * image.s_h / r.h);
-    for (int x = std::max(r.x, 0); x < std::min(r.x + r.w, f.s_w); ++x) {
-      const int sx = static_cast<int>(static_cast<int64_t>(x - r.x) * image.s_w / r.w);
-      const TColor32 c = image.s_data[static_cast<size_t>(sy) * image.s_w + sx];
-      if (Color32Alpha(c) != 0) f.s_data[static_cast<size_t>(y) * f.s_w + x] = c | 0xFF000000u;
-    }
-  }
-}
-
 TDialogClip ClipOf(const TDialogRect& r) { return {r.x, r.y, r.x + r.w, r.y + r.h}; }
 
 }  // namespace
@@ -117,7 +104,7 @@ void THighscoreWindow::Draw(TBitmap32& frame) {
     Dialog_Frame(frame, l.window, kDialogBorder);
     Dialog_DrawCaptionBar(frame, l.caption_bar, l.close_box, look_.caption);
   }
-  if (look_.background != nullptr) Stretch(frame, *look_.background, l.inside);
+  if (look_.background != nullptr) Dialog_Stretch(frame, *look_.background, l.inside);
   const TDialogClip clip = ClipOf(l.inside);
   for (size_t i = 0; i < rows_.size(); ++i) {
     const bool is_new = static_cast<int>(i) + 1 == new_rank_;

@@ -1,0 +1,42 @@
+"""The runner's own windows in headless runs: every message, question,
+input and high-score window prints its text to standard error and takes
+its default answer at once, so a game never waits for a player."""
+
+import os
+import unittest
+
+import gamekit
+
+
+class HeadlessDefaultsTest(unittest.TestCase):
+    def run_game(self, create, env=None):
+        files = gamekit.minimal_project({"o": {"create": create + "game_end();"}})
+        with gamekit.Project(files) as p:
+            code, out, err = p.run(max_steps=3, env=env)
+        self.assertEqual(code, 0, err)
+        return out.splitlines(), err
+
+    def test_every_window_answers_with_its_default(self):
+        out, err = self.run_game(
+            "message_caption(false, 'Hidden'); message_alpha(0.5); message_size(300, 200);"
+            "message_text_font('Arial', 12, c_red, 1); message_button_font('Arial', 10, c_blue, 0);"
+            "message_input_font('Arial', 10, c_black, 2); message_mouse_color(c_yellow);"
+            "message_input_color(c_white); message_background(-1); message_button(-1);"
+            "message_position(10, 10);"
+            "show_message('plain');"
+            "show_debug_message(show_message_ext('ext', 'A', 'B', 'C'));"
+            "show_debug_message(show_message_ext('ext2', '', 'B', ''));"
+            "show_debug_message(show_question('sure?'));"
+            "show_debug_message(get_integer('how many?', 7));"
+            "show_debug_message(get_string('who?', 'nobody'));")
+        self.assertEqual(out, ["1", "2", "1", "7", "nobody"])
+        for text in ("plain", "ext", "ext2", "sure?", "how many?", "who?"):
+            self.assertIn(text + "\n", err)
+
+    def test_load_info_keeps_text_of_a_missing_file(self):
+        out, err = self.run_game("load_info('missing.rtf'); show_debug_message('on');")
+        self.assertEqual(out, ["on"])
+
+
+if __name__ == "__main__":
+    unittest.main()
