@@ -4,6 +4,7 @@
 #include "runner/builtins.h"
 
 #include "code/code_function.h"
+#include "datastructures/datastructures_builtins.h"
 #include "dialogs/dialogs_builtins.h"
 #include "files/files_builtins.h"
 #include "graphics/graphics_builtins.h"
@@ -21,5 +22,6 @@ void Builtins_RegisterAll() {
   Motion_RegisterBuiltins();
   Graphics_RegisterBuiltins();
   Dialogs_RegisterBuiltins();
+  Datastructures_RegisterBuiltins();
   Scores_RegisterBuiltins();
 }

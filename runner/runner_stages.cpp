@@ -129,10 +129,10 @@ void GameEnd_FreeRoomStates() { RoomRuntime_FreeAll(); }
 // Not wired yet: extension finalisers (files/).
 bool GameEnd_FinalizeExtensions() { return true; }
 
-// Not wired yet: saved games (world/).
+// The input state is cleared, then the saved game is loaded (world/save_game).
 void Transition_LoadSavedGame(const std::string& file_name) {
-  if (LoadGame_Hook != nullptr) LoadGame_Hook(file_name);
   Input_Clear();
+  if (LoadGame_Hook != nullptr) LoadGame_Hook(file_name);
 }
 
 void Shutdown_UnloadSupportLibrary() {}

@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 jobs="$(nproc)"
+launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
 echo "== build and test (release)"
 scripts/build.sh
@@ -16,14 +17,14 @@ echo "== window sessions (Xvfb)"
 tests/window/run.sh
 
 echo "== unit tests under sanitizers"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXLO_SANITIZE=ON \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVEXLO_SANITIZE=ON "${launcher[@]}" \
   -DVEXLO_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs" --target vexlo-unit-tests
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
   build-asan/tests/vexlo-unit-tests --gtest_brief=1
 
 echo "== fuzz smoke run"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" \
   -DVEXLO_FUZZ=ON -DVEXLO_TESTS=OFF -DVEXLO_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$jobs"
 for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do

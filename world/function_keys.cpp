@@ -10,10 +10,11 @@
 #include "world/input_state.h"
 #include "world/room_runtime.h"
 #include "world/run_step.h"
+#include "world/save_game.h"
 
 void (*GameInfo_ShowHook)() = nullptr;
-bool (*SaveGame_Hook)(const std::string&) = nullptr;
-bool (*LoadGame_Hook)(const std::string&) = nullptr;
+bool (*SaveGame_Hook)(const std::string&) = SaveGame_Save;
+bool (*LoadGame_Hook)(const std::string&) = SaveGame_Load;
 bool (*Screenshot_Hook)(const std::string&) = Screen_SaveFile;
 
 namespace {

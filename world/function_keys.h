@@ -8,8 +8,9 @@
 
 // Shows the game information window (F1); the input state is cleared after.
 extern void (*GameInfo_ShowHook)();
-// Saves / loads the whole game at once to / from the file (F5 / F6 and
-// game_save); true on success.
+// Saves / loads the whole game at once to / from the file (F5 / F6,
+// game_save and the pending load); true on success. SaveGame_Save and
+// SaveGame_Load (save_game.h) unless replaced (tests).
 extern bool (*SaveGame_Hook)(const std::string& file_name);
 extern bool (*LoadGame_Hook)(const std::string& file_name);
 // Writes the current frame as a PNG file (F9); true on success. Screen_SaveFile

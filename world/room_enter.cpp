@@ -35,6 +35,8 @@ bool Room_Enter(int room, RoomChange how) {
   return true;
 }
 
+void Room_SetCurrent(int room) { g_current = room; }
+
 void Room_Leave(RoomChange how) {
   if (g_current < 0) return;
   if (g_hooks.leave) g_hooks.leave(g_current, how);

@@ -30,6 +30,9 @@ CRoom* Room_CurrentRecord();
 // Enters the room with that index. A room that does not exist requests the
 // abort transition (-400) and leaves the current room unchanged; false then.
 bool Room_Enter(int room, RoomChange how);
+// Makes room the current one without entering it: no hook runs and no
+// event is raised (loading a saved game, whose live state is already built).
+void Room_SetCurrent(int room);
 // Leaves the current room (nothing when there is none).
 void Room_Leave(RoomChange how);
 // Leaves the current room and enters another (a room-index transition).

@@ -14,7 +14,7 @@
 
 namespace {
 
-std::vector<std::unique_ptr<RLiveRoom>> g_live;
+RLiveRoomTable g_live;
 int g_current = -1;
 std::vector<std::unique_ptr<CInstance>> g_carried;
 RRoomRuntimeHooks g_hooks;
@@ -122,6 +122,23 @@ void RoomRuntime_SetHooks(const RRoomRuntimeHooks& hooks) {
   if (hooks.adapt_window) g_hooks.adapt_window = hooks.adapt_window;
   if (hooks.draw_entered) g_hooks.draw_entered = hooks.draw_entered;
   if (hooks.clear_effects) g_hooks.clear_effects = hooks.clear_effects;
+}
+
+const RLiveRoomTable& RoomRuntime_Table() { return g_live; }
+
+void RoomRuntime_Replace(RLiveRoomTable table, int room) {
+  Instance_ClearAll();
+  g_live = std::move(table);
+  g_current = room;
+  Room_SetCurrent(room);
+  if (RLiveRoom* live = Slot(room)) {
+    RInstanceLists& lists = Instance_Lists();
+    lists.active = std::move(live->instances.active);
+    lists.deactivated = std::move(live->instances.deactivated);
+    live->instances = RInstanceLists();
+  }
+  Instance_RebuildObjectLists();
+  if (g_hooks.adapt_window) g_hooks.adapt_window();
 }
 
 void RoomRuntime_Reset() {

@@ -26,6 +26,16 @@ struct RLiveRoom {
 CRoom* Room_Live();
 int Room_LiveIndex();
 
+// The live room table, indexed by room (null: no live state). The current
+// room's instances are in Instance_Lists(), not in its slot. Saved games
+// read it whole and replace it whole.
+using RLiveRoomTable = std::vector<std::unique_ptr<RLiveRoom>>;
+const RLiveRoomTable& RoomRuntime_Table();
+// Replaces the live table and makes room current: the instances kept in
+// its slot become the current lists. No event is raised; the window region
+// is adapted to the room. room must hold a live state in the new table.
+void RoomRuntime_Replace(RLiveRoomTable table, int room);
+
 // Game start: forgets every live state and carried instance, and takes the
 // last instance and tile ids from the game data.
 void RoomRuntime_Reset();

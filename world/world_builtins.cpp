@@ -10,6 +10,7 @@
 #include "world/room_runtime.h"
 #include "world/run_main.h"
 #include "world/run_step.h"
+#include "world/save_game.h"
 
 void World_RegisterInstanceFunctions();
 void World_RegisterRoomFunctions();
@@ -40,6 +41,7 @@ void World_RegisterBuiltins() {
   World_RegisterTimeLineFunctions();
   World_RegisterRoomResourceFunctions();
   World_RegisterGameFunctions();
+  SaveGame_RegisterBuiltins();
   World_RegisterObjectFunctions();
   World_BindVariables();
   World_BindRoomVariables();

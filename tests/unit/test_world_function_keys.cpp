@@ -30,6 +30,8 @@ class WorldFunctionKeyTest : public worldtest::WorldTest {
     std::filesystem::current_path(dir_);
     Calls().clear();
     saved_screenshot_hook_ = Screenshot_Hook;
+    saved_save_hook_ = SaveGame_Hook;
+    saved_load_hook_ = LoadGame_Hook;
     GameInfo_ShowHook = RecordInfo;
     SaveGame_Hook = RecordSave;
     LoadGame_Hook = RecordLoad;
@@ -38,7 +40,8 @@ class WorldFunctionKeyTest : public worldtest::WorldTest {
   }
   void TearDown() override {
     GameInfo_ShowHook = nullptr;
-    SaveGame_Hook = LoadGame_Hook = nullptr;
+    SaveGame_Hook = saved_save_hook_;
+    LoadGame_Hook = saved_load_hook_;
     Screenshot_Hook = saved_screenshot_hook_;
     std::filesystem::current_path(old_dir_);
     std::filesystem::remove_all(dir_);
@@ -53,6 +56,8 @@ class WorldFunctionKeyTest : public worldtest::WorldTest {
 
   std::filesystem::path old_dir_, dir_;
   bool (*saved_screenshot_hook_)(const std::string&) = nullptr;
+  bool (*saved_save_hook_)(const std::string&) = nullptr;
+  bool (*saved_load_hook_)(const std::string&) = nullptr;
 };
 
 TEST_F(WorldFunctionKeyTest, ScreenshotNameIsTheFirstFreeNumberFrom100) {
