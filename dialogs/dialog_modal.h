@@ -47,6 +47,14 @@ bool Dialog_Headless();
 bool DialogHost_MessageBox(const TDialog& dialog, int& answer);
 // The client size of the game window; false when there is none.
 bool DialogHost_ClientSize(int& width, int& height);
+// The host's immediate state of a key (a virtual-key code; 0 any key, 1
+// also any key, as the runner's own state counts them); false without a
+// window.
+bool DialogHost_KeyIsDown(int key);
+// The host's num-lock toggle, and setting it (the host's keyboard state as
+// the runner sees it).
+bool DialogHost_NumLock();
+void DialogHost_SetNumLock(bool on);
 // Puts UTF-8 text on the host's clipboard; false when it cannot.
 bool DialogHost_SetClipboard(const std::string& text);
 

@@ -4,3 +4,7 @@
 #pragma once
 
 void Dialogs_RegisterBuiltins();
+
+// The waits and direct input queries (function_wait.cpp); entered by
+// Dialogs_RegisterBuiltins.
+void Dialogs_RegisterWaitFunctions();

@@ -33,6 +33,14 @@ class HeadlessDefaultsTest(unittest.TestCase):
         for text in ("plain", "ext", "ext2", "sure?", "how many?", "who?"):
             self.assertIn(text + "\n", err)
 
+    def test_waits_return_at_once(self):
+        out, err = self.run_game(
+            "keyboard_wait(); mouse_wait(); io_handle();"
+            "show_debug_message(string(keyboard_lastkey) + ' ' + string(mouse_lastbutton));"
+            "show_debug_message(keyboard_check_direct(vk_space));"
+            "keyboard_set_numlock(!keyboard_get_numlock());")
+        self.assertEqual(out, ["0 0", "0"])
+
     def test_load_info_keeps_text_of_a_missing_file(self):
         out, err = self.run_game("load_info('missing.rtf'); show_debug_message('on');")
         self.assertEqual(out, ["on"])

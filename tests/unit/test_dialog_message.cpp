@@ -9,6 +9,8 @@
 #include "dialogs/dialog_draw.h"
 #include "dialogs/dialog_modal.h"
 #include "platform/window.h"
+#include "world/input_state.h"
+#include "world/run_main.h"
 #include "test_function_util.h"
 
 namespace {
@@ -107,6 +109,55 @@ TEST(DialogMessageHeadless, DialogMessageExtDefault) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(CallBuiltin("show_message_ext", {S(u"Which#one"), S(u""), S(u"B"), S(u"C")}).val, 2);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Which\none\n");
+}
+
+}  // namespace
+
+namespace {
+
+// keyboard_wait and mouse_wait return once the window's messages bring a
+// key or a button; io_handle lets queued input arrive.
+class DialogWaitTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    opened_ = !Platform_Window().MainIsOpen();
+    if (opened_) Platform_Window().OpenMain(kW, kH, "test");
+    RunHooks hooks;
+    hooks.event = [](const PlatformEvent& e) { Input_HandleWindowEvent(e); };
+    Run_SetHooks(hooks);
+    Input_Clear();
+  }
+  void TearDown() override {
+    Input_Clear();
+    if (opened_) Platform_Window().CloseMain();
+  }
+  bool opened_ = false;
+};
+
+TEST_F(DialogWaitTest, DialogWaitsEndOnInput) {
+  if (Dialog_Headless()) GTEST_SKIP();
+  Input().last_key = 70;
+  PlatformEvent key = Ev(PlatformEvent::KeyDown, 65);
+  Platform_Window().PostEvent(key);
+  CallBuiltin("keyboard_wait", {});
+  EXPECT_EQ(Input().last_key, 65);
+  PlatformEvent click;
+  click.kind = PlatformEvent::MouseDown;
+  click.button = 2;
+  Platform_Window().PostEvent(click);
+  CallBuiltin("mouse_wait", {});
+  EXPECT_EQ(Input().last_button, 2);
+  Platform_Window().PostEvent(Ev(PlatformEvent::KeyDown, 66));
+  CallBuiltin("io_handle", {});
+  EXPECT_EQ(Input().last_key, 66);
+  EXPECT_TRUE(Input().key_held[66]);
+  // No real key is down on the host.
+  EXPECT_EQ(CallBuiltin("keyboard_check_direct", {R(66)}).val, 0);
+  const double numlock = CallBuiltin("keyboard_get_numlock", {}).val;
+  CallBuiltin("keyboard_set_numlock", {R(numlock < 0.5 ? 1 : 0)});
+  EXPECT_NE(CallBuiltin("keyboard_get_numlock", {}).val, numlock);
+  CallBuiltin("keyboard_set_numlock", {R(numlock)});
+  EXPECT_EQ(CallBuiltin("keyboard_get_numlock", {}).val, numlock);
 }
 
 }  // namespace
