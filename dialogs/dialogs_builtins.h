@@ -8,3 +8,5 @@ void Dialogs_RegisterBuiltins();
 // The waits and direct input queries (function_wait.cpp); entered by
 // Dialogs_RegisterBuiltins.
 void Dialogs_RegisterWaitFunctions();
+// The choosers (function_chooser.cpp); entered by Dialogs_RegisterBuiltins.
+void Dialogs_RegisterChooserFunctions();

@@ -257,4 +257,5 @@ void Dialogs_RegisterBuiltins() {
   for (const Entry& e : kEntries)
     if (Function_Find(e.name) < 0) Function_Add(e.name, e.routine, e.argc);
   Dialogs_RegisterWaitFunctions();
+  Dialogs_RegisterChooserFunctions();
 }

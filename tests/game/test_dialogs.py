@@ -41,6 +41,14 @@ class HeadlessDefaultsTest(unittest.TestCase):
             "keyboard_set_numlock(!keyboard_get_numlock());")
         self.assertEqual(out, ["0 0", "0"])
 
+    def test_choosers_answer_their_defaults(self):
+        out, err = self.run_game(
+            "show_debug_message(show_menu('Open|Save|Quit', 2));"
+            "show_debug_message(show_menu_pos(10, 10, 'A|B', -1));"
+            "show_debug_message(get_color(c_red));")
+        self.assertEqual(out, ["2", "-1", "255"])
+        self.assertIn("Open\nSave\nQuit\n", err)
+
     def test_load_info_keeps_text_of_a_missing_file(self):
         out, err = self.run_game("load_info('missing.rtf'); show_debug_message('on');")
         self.assertEqual(out, ["on"])
