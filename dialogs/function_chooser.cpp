@@ -1,10 +1,13 @@
 // function_chooser.cpp: the choosers of game code drawn by the runner:
-// show_menu, show_menu_pos and get_color.
+// show_menu, show_menu_pos, get_color, and the file and folder browsers of
+// get_open_filename, get_save_filename, get_directory and
+// get_directory_alt (the chosen path, or "" after Cancel).
 #include <cmath>
 
 #include "code/code_error_state.h"
 #include "code/code_function.h"
 #include "common/value.h"
+#include "dialogs/dialog_files.h"
 #include "dialogs/dialog_menu.h"
 #include "dialogs/dialogs_builtins.h"
 #include "platform/window.h"
@@ -43,6 +46,29 @@ void F_GetColor(RValue& r, CInstance*, CInstance*, int, RValue* a) {
   ClearInput();
 }
 
+RValue Browse(TFileBrowser::Mode mode, const std::string& caption, const RValue& filter,
+              const RValue& start) {
+  TFileBrowser browser(mode, caption, ToUtf8(ValueText(filter)), ToUtf8(ValueText(start)));
+  const std::string chosen = Dialog_RunFileBrowser(browser);
+  ClearInput();
+  return RValue::String(FromUtf8(chosen));
+}
+
+void F_GetOpenFilename(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+  r = Browse(TFileBrowser::Mode::Open, "Open", a[0], a[1]);
+}
+void F_GetSaveFilename(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+  r = Browse(TFileBrowser::Mode::Save, "Save As", a[0], a[1]);
+}
+void F_GetDirectory(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+  r = Browse(TFileBrowser::Mode::Directory, "Select Directory", RValue::String(u""), a[0]);
+}
+void F_GetDirectoryAlt(RValue& r, CInstance*, CInstance*, int, RValue* a) {
+  const std::string caption = ToUtf8(ValueText(a[0]));
+  r = Browse(TFileBrowser::Mode::Directory, caption.empty() ? "Select Directory" : caption,
+             RValue::String(u""), a[1]);
+}
+
 }  // namespace
 
 void Dialogs_RegisterChooserFunctions() {
@@ -55,6 +81,10 @@ void Dialogs_RegisterChooserFunctions() {
       {"show_menu", F_ShowMenu, 2},
       {"show_menu_pos", F_ShowMenuPos, 4},
       {"get_color", F_GetColor, 1},
+      {"get_open_filename", F_GetOpenFilename, 2},
+      {"get_save_filename", F_GetSaveFilename, 2},
+      {"get_directory", F_GetDirectory, 1},
+      {"get_directory_alt", F_GetDirectoryAlt, 2},
   };
   for (const Entry& e : kEntries)
     if (Function_Find(e.name) < 0) Function_Add(e.name, e.routine, e.argc);

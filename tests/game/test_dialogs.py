@@ -45,8 +45,12 @@ class HeadlessDefaultsTest(unittest.TestCase):
         out, err = self.run_game(
             "show_debug_message(show_menu('Open|Save|Quit', 2));"
             "show_debug_message(show_menu_pos(10, 10, 'A|B', -1));"
-            "show_debug_message(get_color(c_red));")
-        self.assertEqual(out, ["2", "-1", "255"])
+            "show_debug_message(get_color(c_red));"
+            "show_debug_message('[' + get_open_filename('Text|*.txt', '') + ']');"
+            "show_debug_message('[' + get_save_filename('', 'x.sav') + ']');"
+            "show_debug_message('[' + get_directory('') + get_directory_alt('Where?', '') + ']');")
+        self.assertEqual(out, ["2", "-1", "255", "[]", "[]", "[]"])
+        self.assertIn("Where?\n", err)
         self.assertIn("Open\nSave\nQuit\n", err)
 
     def test_load_info_keeps_text_of_a_missing_file(self):

@@ -4,10 +4,15 @@
 // the modal loop.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "dialogs/dialog_draw.h"
+#include "dialogs/dialog_files.h"
 #include "dialogs/dialog_menu.h"
 #include "dialogs/dialog_modal.h"
 #include "platform/window.h"
@@ -148,6 +153,78 @@ TEST(DialogChooserHeadless, DialogChooserDefaults) {
   EXPECT_EQ(CallBuiltin("show_menu", {S(u"Yes|No"), R(4)}).val, 4);
   EXPECT_EQ(CallBuiltin("get_color", {R(255)}).val, 255);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Yes\nNo\nColor\n");
+}
+
+}  // namespace
+
+namespace {
+
+namespace fs = std::filesystem;
+
+PlatformEvent Char(char c) {
+  PlatformEvent e;
+  e.kind = PlatformEvent::TextChar;
+  e.key = c;
+  return e;
+}
+
+// A scratch folder with a subfolder and files of two kinds.
+class DialogFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("vexlo_browse_" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "sub");
+    for (const char* n : {"a.txt", "b.TXT", "c.png", "sub/d.txt"}) std::ofstream(dir_ / n) << "x";
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string Dir() const { return dir_.string() + "/"; }
+  fs::path dir_;
+};
+
+TEST_F(DialogFilesTest, DialogFileBrowserListsAndChooses) {
+  TFileBrowser open(TFileBrowser::Mode::Open, "Open", "Text|*.txt|All|*.*", Dir() + "a.txt");
+  open.Layout(640, 480);
+  EXPECT_EQ(open.folder(), Dir());
+  EXPECT_EQ(open.entries(), (std::vector<std::string>{"../", "sub/", "a.txt", "b.TXT"}));
+  EXPECT_EQ(open.name(), "a.txt");
+  // A name that does not exist cannot be opened; the browser stays.
+  open.HandleEvent(Char('x'));
+  open.HandleEvent(Key(13));
+  EXPECT_FALSE(open.Closed());
+  // Into the subfolder by keys, then its file by a click.
+  open.HandleEvent(Key(40));
+  open.HandleEvent(Key(40));
+  open.HandleEvent(Key(13));
+  EXPECT_EQ(open.folder(), Dir() + "sub/");
+  open.Layout(640, 480);
+  ASSERT_EQ(open.entries(), (std::vector<std::string>{"../", "d.txt"}));
+  open.HandleEvent(Click(open.rows()[1]));
+  open.HandleEvent(Key(13));
+  EXPECT_TRUE(open.Closed());
+  EXPECT_EQ(open.result(), Dir() + "sub/d.txt");
+  // Saving takes a new name; Escape gives "".
+  TFileBrowser save(TFileBrowser::Mode::Save, "Save As", "", Dir());
+  for (char c : std::string("new.sav")) save.HandleEvent(Char(c));
+  save.HandleEvent(Key(13));
+  EXPECT_EQ(save.result(), Dir() + "new.sav");
+  TFileBrowser cancel(TFileBrowser::Mode::Save, "Save As", "", Dir());
+  cancel.HandleEvent(Key(27));
+  EXPECT_TRUE(cancel.Closed());
+  EXPECT_EQ(cancel.result(), "");
+  // Folders only, and the folder itself is the answer.
+  TFileBrowser dir(TFileBrowser::Mode::Directory, "Select Directory", "", Dir());
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"../", "sub/"}));
+  dir.HandleEvent(Key(13));
+  EXPECT_EQ(dir.result(), Dir());
+}
+
+TEST(DialogFilesHeadless, DialogFileBrowserDefaults) {
+  if (Platform_Window().MainIsOpen()) GTEST_SKIP();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(CallBuiltin("get_open_filename", {S(u"Text|*.txt"), S(u"")}).str, u"");
+  EXPECT_EQ(CallBuiltin("get_directory_alt", {S(u"Pick one"), S(u"")}).str, u"");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Open\nPick one\n");
 }
 
 }  // namespace
