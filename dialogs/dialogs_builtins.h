@@ -10,3 +10,6 @@ void Dialogs_RegisterBuiltins();
 void Dialogs_RegisterWaitFunctions();
 // The choosers (function_chooser.cpp); entered by Dialogs_RegisterBuiltins.
 void Dialogs_RegisterChooserFunctions();
+// The splash functions (function_splash.cpp); entered by
+// Dialogs_RegisterBuiltins.
+void Dialogs_RegisterSplashFunctions();

@@ -258,4 +258,5 @@ void Dialogs_RegisterBuiltins() {
     if (Function_Find(e.name) < 0) Function_Add(e.name, e.routine, e.argc);
   Dialogs_RegisterWaitFunctions();
   Dialogs_RegisterChooserFunctions();
+  Dialogs_RegisterSplashFunctions();
 }

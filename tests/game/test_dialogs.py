@@ -53,6 +53,28 @@ class HeadlessDefaultsTest(unittest.TestCase):
         self.assertIn("Where?\n", err)
         self.assertIn("Open\nSave\nQuit\n", err)
 
+    def test_splashes_print_and_end_at_once(self):
+        files = gamekit.minimal_project({"o": {"create":
+            "splash_set_color(c_black); splash_set_size(300, 200); splash_set_interrupt(false);"
+            "splash_show_text('project/plain.txt', 5000);"
+            "splash_show_text('project/rich.rtf', 0);"
+            "splash_show_image('project/pic.png', 5000);"
+            "splash_show_text('project/none.txt', 0);"
+            "splash_show_image('project/none.png', 0);"
+            "show_debug_message('after'); game_end();"}})
+        files["plain.txt"] = "first line\nsecond line\n"
+        files["rich.rtf"] = "{\\rtf1\\ansi {\\b Bold} words\\par next}"
+        files["pic.png"] = gamekit.png_of(4, 3, lambda x, y: (255, 0, 0, 255))
+        with gamekit.Project(files) as p:
+            code, out, err = p.run(max_steps=3)
+        self.assertEqual(code, 0, err)
+        self.assertEqual(out.splitlines(), ["after"])
+        self.assertIn("first line\nsecond line\n", err)
+        self.assertIn("Bold words\nnext\n", err)
+        self.assertIn("project/pic.png\n", err)
+        self.assertIn("Text file not found.", err)
+        self.assertIn("Image file not found.", err)
+
     def test_load_info_keeps_text_of_a_missing_file(self):
         out, err = self.run_game("load_info('missing.rtf'); show_debug_message('on');")
         self.assertEqual(out, ["on"])
