@@ -6,9 +6,9 @@
 //   load_file: the load operation: file read, every record parsed into a
 //     new state and put in effect
 //   write_image / read_image: the same without the file system
-// Time is wall time (the file variants include the waits for the disk);
-// bytes_per_second is the image size over the CPU time of one operation,
-// what one core spends (Google Benchmark's M is 2^20 bytes).
+// Times are wall times (the file variants include the waits for the disk);
+// bytes_per_second is the image size over the wall time of one operation
+// (Google Benchmark's M is 2^20 bytes).
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>

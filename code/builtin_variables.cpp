@@ -15,6 +15,7 @@
 #include "code/code_error.h"
 #include "code/code_error_state.h"
 #include "code/code_game.h"
+#include "code/code_variable.h"
 #include "runner/game_data.h"
 #include "common/support_file.h"
 
@@ -47,13 +48,12 @@ bool SetArgumentN(CInstance*, int, const RValue& value) {
   return true;
 }
 
-int ArgumentSlot(int index) {
-  return index >= 0 && index < RScriptArguments::kSlots ? index : 0;
-}
+bool IsArgumentSlot(int index) { return index >= 0 && index < RScriptArguments::kSlots; }
 
-// With strict argument counts, reading an index the call did not supply is
-// reported (the index as written, before an index out of range falls back
-// to slot 0).
+// argument[i]. With strict argument counts, reading an index the call did
+// not supply is reported and the read fails. An index outside the 16 slots
+// never names an argument: the read fails (a missing variable) instead of
+// aliasing argument0, and so does a store.
 void GetArgumentArray(CInstance*, int index, RValue& out) {
   if (index >= g_Arguments.count && CodeGame_StrictArguments()) {
     Error_Show_Action("Illegal array index in script \"" + g_Arguments.script_name + "\".\r" +
@@ -61,13 +61,20 @@ void GetArgumentArray(CInstance*, int index, RValue& out) {
                           "], but only " + std::to_string(g_Arguments.count) +
                           " arguments have been supplied.",
                       false);
+    Variable_GetterFails();
+    return;
   }
-  out = g_Arguments.slot[ArgumentSlot(index)];
+  if (!IsArgumentSlot(index)) {
+    Variable_GetterFails();
+    return;
+  }
+  out = g_Arguments.slot[index];
 }
 
 bool SetArgumentArray(CInstance*, int index, const RValue& value) {
+  if (!IsArgumentSlot(index)) return false;
   ++g_Arguments.writes;
-  g_Arguments.slot[ArgumentSlot(index)] = value;
+  g_Arguments.slot[index] = value;
   return true;
 }
 

@@ -28,6 +28,7 @@ NameTable& Names() {
 }
 
 CVariableList g_globals;
+bool g_getter_failed = false;
 
 }  // namespace
 
@@ -95,9 +96,16 @@ bool Variable_InstanceGet(CInstance* inst, int32_t ind, int32_t arr, RValue& out
   out.kind = VALUE_REAL;  // the real 0 unless the getter stores more
   out.val = 0.0;
   if (!out.str.empty()) out.str.clear();
+  g_getter_failed = false;
   var.getter(inst, arr, out);
+  if (g_getter_failed) [[unlikely]] {
+    g_getter_failed = false;
+    return false;
+  }
   return true;
 }
+
+void Variable_GetterFails() { g_getter_failed = true; }
 
 bool Variable_InstanceSet(CInstance* inst, int32_t ind, int32_t arr, const RValue& value) {
   if (ind >= kUserVariableBase) {

@@ -42,8 +42,14 @@ void Variable_GlobalsReset();
 void Variable_GlobalsSave(CStream& stream);
 void Variable_GlobalsLoad(CStream& stream);
 
+// Called by a builtin variable's getter that finds no value to read (an
+// argument the call did not supply): the read then fails as for a missing
+// variable.
+void Variable_GetterFails();
+
 // An instance's variable: a user index reads the instance's list, a builtin
-// index calls the getter. False when missing.
+// index calls the getter. False when missing (also when the getter called
+// Variable_GetterFails).
 bool Variable_InstanceGet(CInstance* inst, int32_t ind, int32_t arr, RValue& out);
 // A user index stores and succeeds; a builtin index calls the setter when it
 // can be set and fails otherwise.

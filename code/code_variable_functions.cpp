@@ -25,7 +25,8 @@ bool Position(const RValue* i, const RValue* j, int32_t& out) {
     Error_Show_Action("Array index >= 32000", false);
     return false;
   }
-  out = static_cast<int32_t>(a * kArrayRowSize + b);
+  // One index is the position itself; two are row and column.
+  out = static_cast<int32_t>(j != nullptr ? a * kArrayRowSize + b : a);
   return true;
 }
 

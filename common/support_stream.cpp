@@ -351,6 +351,22 @@ std::unique_ptr<CStream> CStream::ReadStreamE() {
   return out;
 }
 
+std::unique_ptr<CStream> CStream::TakeStreamE() {
+  int32_t a = ReadInteger();
+  int32_t b = ReadInteger();
+  SkipIntegers(*this, a);
+  uint8_t p[256];
+  ReadBytes(p, 256);
+  SkipIntegers(*this, b);
+  size_t n = ReadLength();
+  data_.erase(data_.begin(), data_.begin() + static_cast<std::ptrdiff_t>(pos_));
+  data_.resize(n);
+  auto out = std::make_unique<CStream>(std::move(data_));
+  Clear();
+  Unscramble(out->Data(), out->Size(), p);
+  return out;
+}
+
 void CStream::WriteStream(const CStream& s) {
   WriteInteger(CheckedLength(s.Size()));
   WriteBytes(s.Data(), s.Size());

@@ -76,6 +76,10 @@ class CStream {
   std::unique_ptr<CStream> ReadStream();
   std::unique_ptr<CStream> ReadStreamC();
   std::unique_ptr<CStream> ReadStreamE();
+  // As ReadStreamE, but the block's bytes move out of this stream instead of
+  // being copied (the loader's file buffer becomes the game body, so the
+  // file and the body are never in memory twice). This stream is left empty.
+  std::unique_ptr<CStream> TakeStreamE();
   void WriteStream(const CStream& s);
   void WriteStreamC(const CStream& s);
   // Leaves s scrambled, as the format does.

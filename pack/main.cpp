@@ -15,6 +15,7 @@ const char kUsage[] =
     "usage: vexlo-pack PROJECT_DIR -o GAME [--runner RUNNER]\n"
     "       vexlo-pack --unpack GAME -o PROJECT_DIR\n"
     "       vexlo-pack --check PROJECT_DIR\n"
+    "       vexlo-pack --print-deps [--runner RUNNER]\n"
     "       vexlo-pack --help\n";
 
 const char kHelp[] =
@@ -23,11 +24,14 @@ const char kHelp[] =
     "\n"
     "  PROJECT_DIR -o GAME   read PROJECT_DIR/game.json and the resource files\n"
     "                        and write GAME: the runner followed by the game data\n"
-    "  --runner RUNNER       the runner to append the game to (default: the\n"
-    "                        runner built with this builder)\n"
+    "  --runner RUNNER       the runner to append the game to (default:\n"
+    "                        vexlo-runner-ship beside this program, or in\n"
+    "                        ../libexec/vexlo when installed)\n"
     "  --unpack GAME -o DIR  write the game inside GAME as a project in DIR\n"
     "                        (DIR must not exist or be empty)\n"
     "  --check PROJECT_DIR   read and check the whole project without building\n"
+    "  --print-deps          list the Debian packages a player's machine needs\n"
+    "                        to run games made with the runner, one per line\n"
     "  -h, --help            show this text\n"
     "\n"
     "Errors are printed as PATH: MESSAGE or PATH:LINE:COLUMN: MESSAGE; on an\n"
@@ -41,7 +45,7 @@ int Usage(const std::string& message) {
 }
 
 struct Options {
-  enum class Mode { Pack, Unpack, Check, Help } mode = Mode::Pack;
+  enum class Mode { Pack, Unpack, Check, PrintDeps, Help } mode = Mode::Pack;
   std::string input;
   std::string output;
   std::string runner;
@@ -70,9 +74,11 @@ std::string ParseArguments(const std::vector<std::string>& args, Options& o) {
       if (!o.output.empty() || !value(o.output)) return "-o needs one file name";
     } else if (a == "--runner") {
       if (!o.runner.empty() || !value(o.runner)) return "--runner needs one file name";
+    } else if (a == "--print-deps") {
+      if (!set_mode(Options::Mode::PrintDeps)) return "give only one of --unpack, --check and --print-deps";
     } else if (a == "--unpack" || a == "--check") {
       if (!set_mode(a == "--unpack" ? Options::Mode::Unpack : Options::Mode::Check))
-        return "give only one of --unpack and --check";
+        return "give only one of --unpack, --check and --print-deps";
       if (!o.input.empty() || !value(o.input)) return a + " needs one input";
     } else if (!a.empty() && a[0] == '-') {
       return "unknown option " + a;
@@ -81,10 +87,14 @@ std::string ParseArguments(const std::vector<std::string>& args, Options& o) {
       o.input = a;
     }
   }
+  if (o.mode == Options::Mode::PrintDeps) {
+    if (!o.input.empty() || !o.output.empty()) return "--print-deps takes only --runner";
+    return "";
+  }
   if (o.input.empty()) return "no input given";
   if (o.mode == Options::Mode::Check && !o.output.empty()) return "--check writes no output";
   if (o.mode != Options::Mode::Check && o.output.empty()) return "no output given (-o)";
-  if (o.mode != Options::Mode::Pack && !o.runner.empty()) return "--runner is only for packing";
+  if (o.mode != Options::Mode::Pack && !o.runner.empty()) return "--runner is only for packing and --print-deps";
   return "";
 }
 
@@ -92,7 +102,10 @@ int Run(const Options& o) {
   try {
     switch (o.mode) {
       case Options::Mode::Pack:
-        PackProject(o.input, o.output, o.runner.empty() ? DefaultRunnerPath() : o.runner);
+        PackProject(o.input, o.output, o.runner.empty() ? DefaultRunnerPath() : std::filesystem::path(o.runner));
+        return 0;
+      case Options::Mode::PrintDeps:
+        std::cout << RuntimeDependencies(o.runner.empty() ? DefaultRunnerPath() : std::filesystem::path(o.runner));
         return 0;
       case Options::Mode::Unpack:
         UnpackGame(o.input, o.output);

@@ -21,9 +21,12 @@
 
 namespace fs = std::filesystem;
 
-#ifndef VEXLO_DEFAULT_RUNNER
-#define VEXLO_DEFAULT_RUNNER "vexlo-runner"
+// Where an installed builder finds its runner, relative to its own folder.
+#ifndef VEXLO_INSTALLED_RUNNER_DIR
+#define VEXLO_INSTALLED_RUNNER_DIR "../libexec/vexlo"
 #endif
+
+constexpr const char* kShipRunnerName = "vexlo-runner-ship";
 
 namespace {
 
@@ -43,7 +46,35 @@ std::string TempSuffix() {
 
 }  // namespace
 
-std::string DefaultRunnerPath() { return VEXLO_DEFAULT_RUNNER; }
+std::vector<fs::path> DefaultRunnerCandidates() {
+  std::error_code error;
+  fs::path self = fs::read_symlink("/proc/self/exe", error);
+  if (error) return {};
+  fs::path dir = self.parent_path();
+  return {dir / kShipRunnerName, (dir / VEXLO_INSTALLED_RUNNER_DIR / kShipRunnerName).lexically_normal()};
+}
+
+fs::path DefaultRunnerPath() {
+  std::vector<fs::path> candidates = DefaultRunnerCandidates();
+  for (const fs::path& candidate : candidates) {
+    std::error_code error;
+    if (fs::is_regular_file(candidate, error)) return candidate;
+  }
+  std::string tried;
+  for (const fs::path& candidate : candidates) tried += (tried.empty() ? "" : ", ") + candidate.string();
+  throw PackError("vexlo-pack", "no runner found (looked for " + (tried.empty() ? std::string(kShipRunnerName) : tried) +
+                                    "); give one with --runner PATH");
+}
+
+std::string RuntimeDependencies(const fs::path& runner) {
+  fs::path list = runner;
+  list += ".deps";
+  std::error_code error;
+  if (!fs::is_regular_file(list, error))
+    throw PackError(list.string(), "no list of run-time packages beside the runner (it is made with "
+                                   "vexlo-runner-ship by the build)");
+  return ReadFileBytes(list);
+}
 
 void WriteOutputFile(const fs::path& path, const std::vector<uint8_t>& bytes, bool executable) {
   fs::path temp = path;

@@ -14,8 +14,14 @@
 
 class CGameData;
 
-// The runner compiled in as the default to append games to.
-std::string DefaultRunnerPath();
+// The runner games are appended to when none is given: vexlo-runner-ship
+// beside the builder's own executable (a build tree), else in the libexec
+// folder of an installation. Raises PackError when neither exists.
+std::filesystem::path DefaultRunnerPath();
+
+// The Debian packages the runner needs at run time, one per line: the list
+// the build wrote beside it (RUNNER.deps). Raises PackError when missing.
+std::string RuntimeDependencies(const std::filesystem::path& runner);
 
 // Reads the project and writes runner + game data to output (mode 0755).
 void PackProject(const std::filesystem::path& project, const std::filesystem::path& output,

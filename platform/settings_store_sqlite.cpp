@@ -8,6 +8,9 @@
 // once and turns into the default result.
 #include <sqlite3.h>
 
+#include <chrono>
+#include <thread>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -18,6 +21,7 @@
 namespace {
 
 constexpr int kBusyTimeoutMillis = 2000;
+constexpr int kRetryMillis = 5;
 
 const char* const kSchema =
     "CREATE TABLE IF NOT EXISTS settings_keys("
@@ -186,8 +190,8 @@ class SqliteSettingsStore final : public SettingsStore {
     sqlite3_busy_timeout(db_, kBusyTimeoutMillis);
     // WAL lets readers and one writer of other processes go on together;
     // FULL syncs each commit so a written setting survives power loss.
-    bool ok = Exec("PRAGMA journal_mode=WAL") && Exec("PRAGMA synchronous=FULL") &&
-              Exec(kSchema);
+    bool ok = ExecAtOpen("PRAGMA journal_mode=WAL") && ExecAtOpen("PRAGMA synchronous=FULL") &&
+              ExecAtOpen(kSchema);
     if (!ok) {
       Close();
       open_failed_ = true;
@@ -214,6 +218,20 @@ class SqliteSettingsStore final : public SettingsStore {
       std::fprintf(stderr, "%s\n", message.c_str());
       std::fflush(stderr);
     }
+  }
+
+  // Switching a new file to WAL and making its tables can meet another
+  // process doing the same; SQLite does not always call the busy handler
+  // there, so these retry for as long as the busy timeout.
+  bool ExecAtOpen(const char* sql) {
+    for (int waited = 0;; waited += kRetryMillis) {
+      int rc = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr);
+      if (rc == SQLITE_OK) return true;
+      if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || waited >= kBusyTimeoutMillis) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(kRetryMillis));
+    }
+    Fail("opening");
+    return false;
   }
 
   bool Exec(const char* sql) {

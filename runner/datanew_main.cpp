@@ -309,6 +309,8 @@ LoadStatus LoadGame(CStream& file, size_t scan_start, LoadObserver& observer) {
     return LoadStatus::Failed;
   }
 
-  auto body = file.ReadStreamE();
+  // The file's bytes become the body (nothing after it is read), so the
+  // file is not held beside a copy of the body.
+  auto body = file.TakeStreamE();
   return ReadBody(*body, game, observer);
 }

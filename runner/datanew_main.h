@@ -28,8 +28,10 @@ enum class LoadStatus {
   CheckFailed,  // the payload check failed: end the program at once, silently
 };
 
-// Loads the game from the whole executable held in file, searching for the
+// Loads the game from the executable (or its tail) held in file, searching for the
 // marker from scan_start. Exceptions from reading past the end or corrupt
 // compressed data propagate to the caller, which shows "Failed to load the
 // game data. File seems corrupted.". Fills Game() (runner/game_data.h).
+// Once the header is read, file's bytes are taken over by the game body:
+// file is left empty (or partly consumed when loading failed).
 LoadStatus LoadGame(CStream& file, size_t scan_start, LoadObserver& observer);

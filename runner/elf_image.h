@@ -12,3 +12,6 @@
 // that lie outside the file are skipped; the result is at most size. 0 for a
 // file that is not ELF64.
 size_t ElfImageEnd(const uint8_t* data, size_t size);
+// The same for the open file fd of the given size, read through a few small
+// reads of its header tables (the file itself is not read).
+size_t ElfImageEndOfFile(int fd, size_t size);

@@ -163,7 +163,10 @@ void Runner_GameStart() {
   form.step_counter = 0;
   form.transition_kind = 0;
   GameStart_SeedRandom();
-  GameStart_RunLibraryInitCode();
+  // A fatal error here (init code that does not compile, a failing
+  // extension initialiser) has requested the abort: no room is entered and
+  // the run loop ends before its first step.
+  if (!GameStart_RunLibraryInitCode()) return;
   if (!GameStart_InitExtensions()) return;
   Platform_Window().SetCursorVisible(Game().settings.show_cursor);
   GameStart_ResetRoomStates();
@@ -205,9 +208,20 @@ void Runner_HandleTransition() {
     Transition_Begin();  // takes the old room's picture before it is left
     Room_Goto(transition);
   }
+  // A fatal error while acting on the request ends the game before any
+  // further step.
+  if (form.pending_transition == TRANSITION_ABORT) {
+    form.pending_transition = TRANSITION_NONE;
+    form.aborted = true;
+    form.running = false;
+  }
 }
 
-void Runner_RequestTransition(int transition) { RunnerForm().pending_transition = transition; }
+// An abort after a fatal error wins over every later request of the step.
+void Runner_RequestTransition(int transition) {
+  int& pending = RunnerForm().pending_transition;
+  if (pending != TRANSITION_ABORT) pending = transition;
+}
 
 void Runner_RequestLoad(const std::string& file_name) {
   RunnerForm().pending_load_file = file_name;

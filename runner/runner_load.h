@@ -1,6 +1,6 @@
-// runner_load.h: loading the game from the runner's own executable. Reads
-// the executable into a stream, finds where its ELF image ends (the scan
-// start of the appended data), runs the loader, and shows the loader's
+// runner_load.h: loading the game from the runner's own executable. Finds
+// where its ELF image ends (the scan start of the appended data) from the
+// header tables, reads only the bytes after it, runs the loader, and shows the loader's
 // progress in the loading window and its messages as start-up messages.
 #pragma once
 

@@ -119,8 +119,8 @@ void GameStart_ResetGlobals() {
 void GameStart_ResetScore() { Variable_ResetGlobals(); }
 void GameStart_SeedRandom() { RandomSeedFromClock(); }
 // A text that does not compile has been reported as a fatal error, which
-// requested the abort.
-void GameStart_RunLibraryInitCode() { Code_RunLibraryInit(); }
+// requested the abort; false then, so game start enters no room.
+bool GameStart_RunLibraryInitCode() { return Code_RunLibraryInit(); }
 // Not wired yet: extension initialisers (files/).
 bool GameStart_InitExtensions() { return true; }
 void GameStart_ResetRoomStates() { RoomRuntime_Reset(); }

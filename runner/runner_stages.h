@@ -41,7 +41,7 @@ void GameStart_ResetGlobals();
 // Score 0, lives -1, cursor sprite none.
 void GameStart_ResetScore();
 void GameStart_SeedRandom();
-void GameStart_RunLibraryInitCode();
+bool GameStart_RunLibraryInitCode();
 // False after a failure (reported as a fatal error, which requests -400).
 bool GameStart_InitExtensions();
 void GameStart_ResetRoomStates();

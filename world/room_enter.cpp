@@ -49,6 +49,8 @@ bool Room_Goto(int room) {
     return false;
   }
   Room_Leave(RoomChange::Normal);
+  // A fatal error in the old room's end events ends the game here.
+  if (RunnerForm().pending_transition == TRANSITION_ABORT) return false;
   return Room_Enter(room, RoomChange::Normal);
 }
 

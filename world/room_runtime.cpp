@@ -157,7 +157,9 @@ void RoomRuntime_FreeAll() {
 
 void RoomRuntime_Enter(int room, RoomChange how) {
   const bool game_start = how == RoomChange::GameBoundary;
-  RunnerForm().pending_transition = TRANSITION_NONE;
+  // The change that led here is done; an abort requested on the way stays.
+  int& pending = RunnerForm().pending_transition;
+  if (pending != TRANSITION_ABORT) pending = TRANSITION_NONE;
   Input_Clear();
   if (g_hooks.clear_effects) g_hooks.clear_effects();
   if (static_cast<size_t>(room) >= g_live.size()) g_live.resize(static_cast<size_t>(room) + 1);
@@ -189,7 +191,7 @@ void RoomRuntime_Leave(int room, RoomChange how) {
   form.pending_transition = TRANSITION_NONE;
   PerformEventAll(ev_other, kOtherRoomEnd);
   if (how == RoomChange::GameBoundary) PerformEventAll(ev_other, kOtherGameEnd);
-  form.pending_transition = pending;
+  if (form.pending_transition != TRANSITION_ABORT) form.pending_transition = pending;
   SetAsideCarried();
   if (live->room.r_persistent) {
     Instance_SwapLists(live->instances);

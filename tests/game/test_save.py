@@ -5,6 +5,8 @@ phases: object resources are not part of a saved game, so the count goes on
 across a load while everything the file holds goes back."""
 
 import os
+import shutil
+import tempfile
 import unittest
 
 import gamekit
@@ -235,6 +237,33 @@ class SaveGameTest(unittest.TestCase):
                 self.assertEqual(code_, 0, err)
                 self.assertIn(message, err)
                 self.assertEqual(tagged(lines, "after"), tagged(lines, "before"))
+
+    def test_secure_mode_from_the_store_refuses_saves_with_a_path(self):
+        work = tempfile.mkdtemp(prefix="vexlo_save_secure_")
+        try:
+            env = {"XDG_CONFIG_HOME": os.path.join(work, "config")}
+            os.makedirs(os.path.join(work, "sub"))
+            turn_on = phases("registry_write_real_ext('\\Software\\Vexlo\\Version 8\\Preferences', "
+                             "'Warning', 1); game_end();")
+            save = phases("game_save('sub/a.sav'); game_save('sub\\b.sav'); game_save('here.sav');"
+                          "show_debug_message(secure_mode); game_end();")
+            outputs = []
+            for code in (turn_on, save):
+                with gamekit.Project(project(code)) as p:
+                    self.assertEqual(p.pack()[0], 0)
+                    game = os.path.join(work, "game")
+                    shutil.copy(p.game, game)
+                rc, out, err = gamekit.run_game(game, env=env, cwd=work)
+                self.assertEqual(rc, 0, err)
+                outputs.append((out.splitlines(), err))
+            lines, err = outputs[1]
+            self.assertEqual(lines, ["1"])
+            self.assertIn("In secure mode you cannot save game to file sub/a.sav", err)
+            self.assertIn("In secure mode you cannot save game to file sub\\b.sav", err)
+            self.assertEqual(os.listdir(os.path.join(work, "sub")), [])
+            self.assertTrue(os.path.exists(os.path.join(work, "here.sav")))
+        finally:
+            shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -211,6 +211,50 @@ class StartupTest(unittest.TestCase):
                 self.assertEqual(result.returncode, code, result.stderr)
                 self.assertEqual(result.stdout, "step\n" * steps)
 
+    def test_fatal_error_wins_over_later_room_changes(self):
+        """A fatal error followed in the same step by a room change, or
+        raised by a room's end event while the game leaves it, ends the game:
+        the next room is never entered."""
+        cases = {
+            "goto after the error": {"step": "x = missing_variable; room_goto_next();"},
+            "error in room end": {"step": "room_goto_next();",
+                                  "other:5": "x = missing_variable;"},
+        }
+        for name, events in cases.items():
+            with self.subTest(name):
+                files = gamekit.minimal_project(objects={"o": events},
+                                                settings={"abort_on_errors": True})
+                files["rooms/room1.json"] = {"code": "room1.vxs"}
+                files["rooms/room1.vxs"] = 'show_debug_message("entered room1");'
+                files["game.json"]["resources"]["rooms"].append("room1")
+                files["game.json"]["room_order"].append("room1")
+                game = pack_game(self.work / name.replace(" ", "_"), files)
+                result = self.run_game(game, VEXLO_MAX_STEPS=4, VEXLO_FAST=1)
+                self.assertEqual(result.returncode, 2, result.stderr)
+                self.assertNotIn("entered room1", result.stdout)
+
+    def test_library_init_code_that_does_not_compile_ends_the_game(self):
+        """Library initialisation code that does not compile is a fatal error
+        at game start: the game ends before its first step, no room is
+        entered, and the exit is non-zero. Code that compiles runs before
+        the first room."""
+        events = {"create": 'show_debug_message("create");',
+                  "step": 'show_debug_message("step");'}
+        cases = [("broken", "x = ;", 2, ""),
+                 ("good", 'show_debug_message("init");', 0, "init\ncreate\nstep\nstep\n")]
+        for name, text, code, stdout in cases:
+            with self.subTest(name):
+                files = gamekit.minimal_project(objects={"o": events},
+                                                code={"library/init.vxs": text})
+                files["game.json"]["library_init_code"] = ["library/init.vxs"]
+                game = pack_game(self.work / name, files)
+                result = self.run_game(game, VEXLO_MAX_STEPS=2, VEXLO_FAST=1)
+                self.assertEqual(result.returncode, code, result.stderr)
+                self.assertEqual(result.stdout, stdout)
+                if code:
+                    self.assertIn("COMPILATION ERROR in library initialization code",
+                                  result.stderr)
+
     def test_termination_signal_ends_the_game_cleanly(self):
         """SIGTERM ends the game as game_end does: exit 0, nothing left."""
         game = pack_minimal_game(self.work)

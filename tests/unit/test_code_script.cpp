@@ -107,6 +107,75 @@ TEST_F(CodeScriptTest, CodeVariableFunctions) {
   EXPECT_NE(Error_State().error_last.find("Array index >= 32000"), std::string::npos);
 }
 
+// The array functions and code address the same positions: one index is
+// the position, two are row and column.
+TEST_F(CodeScriptTest, CodeVariableArrayFunctionsMatchCodeIndices) {
+  struct Case {
+    const char* program;
+    const char* output;
+  };
+  const Case cases[] = {
+      {"variable_global_array_set('ga', 2, 5); trace(global.ga[2], global.ga[0, 2])", "5 5\n"},
+      {"global.gb[3] = 'x'; trace(variable_global_array_get('gb', 3))", "x\n"},
+      {"global.gc[1, 4] = 7; trace(variable_global_array2_get('gc', 1, 4), "
+       "variable_global_array_get('gc', 4))",
+       "7 0\n"},
+      {"variable_local_array_set('la', 6, 'six'); trace(la[6], self.la[0, 6])", "six six\n"},
+      {"lb[2] = 8; trace(variable_local_array_get('lb', 2), variable_local_array2_get('lb', 0, 2))",
+       "8 8\n"},
+      {"variable_global_array2_set('gd', 2, 1, 3); trace(global.gd[2, 1])", "3\n"},
+  };
+  for (const Case& c : cases) {
+    codetest::Output().clear();
+    EXPECT_EQ(Run(c.program), c.output) << c.program;
+  }
+}
+
+// argument[i] with strict argument counts: an index the call did not supply
+// is reported and the read fails, so the script fails. An index outside the
+// 16 slots never reads argument0.
+TEST_F(CodeScriptTest, CodeScriptArgumentArrayReadsOnlySuppliedSlots) {
+  AddScript("peek", "trace('before'); u = argument[argument0]; trace('read', u)");
+  AddScript("poke", "argument[20] = 'x'; trace('stored')");
+  struct Case {
+    int code_flags;
+    const char* program;
+    const char* output;
+    const char* reported;  // the first reported error, "" for none
+  };
+  const Case cases[] = {
+      {2, "peek(0)", "before\nread 0\n", ""},
+      {2, "peek(1)",
+       "before\nerror: Unknown variable argument or array index out of bounds",
+       "Illegal array index in script \"peek\".\rtrying to access argument[1], but only 1 "
+       "arguments have been supplied."},
+      {2, "peek(20)",
+       "before\nerror: Unknown variable argument or array index out of bounds",
+       "Illegal array index in script \"peek\".\rtrying to access argument[20], but only 1 "
+       "arguments have been supplied."},
+      {0, "peek(1)", "before\nread 0\n", ""},  // slots not supplied hold 0
+      {0, "peek(20)", "before\nerror: Unknown variable argument or array index out of bounds", ""},
+      {1, "peek(20)", "before\nread 0\n", ""},  // uninitialised variables read 0
+      {3, "peek(20)", "before\nread 0\n",
+       "Illegal array index in script \"peek\".\rtrying to access argument[20], but only 1 "
+       "arguments have been supplied."},
+      {0, "poke(1)", "error: Cannot assign to the variable", ""},
+  };
+  for (const Case& c : cases) {
+    Game().settings.code_flags = c.code_flags;
+    Error_State() = RErrorReportState();
+    codetest::Output().clear();
+    EXPECT_EQ(Run(c.program), c.output) << c.program << " flags " << c.code_flags;
+    std::string reported = Error_State().error_last;
+    if (*c.reported == 0) {
+      EXPECT_EQ(reported, "") << c.program;
+    } else {
+      EXPECT_NE(reported.find(c.reported), std::string::npos) << reported;
+    }
+  }
+  Game().settings.code_flags = 0;
+}
+
 class CodeErrorTest : public CodeTest {
  protected:
   void SetUp() override {

@@ -194,10 +194,11 @@ TEST(BuiltinVariables, ArgumentSlotsAndTheArgumentArray) {
   EXPECT_EQ(ReadVariable("argument", 2).str, u"two");
   EXPECT_TRUE(WriteVariable("argument", RValue::Real(7), 0));
   EXPECT_EQ(ReadVariable("argument0").val, 7);
-  // An index outside 0..15 acts as index 0.
-  EXPECT_EQ(ReadVariable("argument", 20).val, 7);
-  EXPECT_TRUE(WriteVariable("argument", RValue::Real(9), -1));
-  EXPECT_EQ(g_Arguments.slot[0].val, 9);
+  // An index outside 0..15 names no argument: it never reaches slot 0.
+  EXPECT_EQ(ReadVariable("argument", 20).val, 0);
+  EXPECT_FALSE(WriteVariable("argument", RValue::Real(9), -1));
+  EXPECT_FALSE(WriteVariable("argument", RValue::Real(9), 16));
+  EXPECT_EQ(g_Arguments.slot[0].val, 7);
   g_Arguments.count = 3;
   g_Arguments.relative = true;
   EXPECT_EQ(ReadVariable("argument_count").val, 3);

@@ -2,6 +2,10 @@
 // of corrupt inputs: every one must end in the exact message, a silent
 // check failure or a stream exception, never a crash.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include <algorithm>
 #include <cstring>
@@ -495,4 +499,32 @@ TEST(Loader, ElfImageEndIsRobustToGarbage) {
   for (size_t off : {0x36, 0x38, 0x3A, 0x3C}) std::memcpy(&elf[off], &big, 2);
   EXPECT_EQ(ElfImageEnd(elf.data(), elf.size()), 64u);
   for (size_t n = 0; n < 64; ++n) EXPECT_EQ(ElfImageEnd(elf.data(), n), 0u) << n;
+}
+
+// The image end read from an open file through its header tables is the
+// one computed from the whole file in memory: for real executables (the
+// runners among them, stripped or not), with game data appended, and for
+// files cut short or not ELF at all.
+TEST(Loader, ElfImageEndOfAFileMatchesTheWholeFile) {
+  std::vector<std::vector<uint8_t>> files;
+  for (const char* path : {"/bin/true", VEXLO_BUILD_DIR "/vexlo-runner-ship", VEXLO_BUILD_DIR "/vexlo-runner"}) {
+    CStream file;
+    if (file.LoadFromFile(path)) files.push_back(file.Bytes());
+  }
+  ASSERT_FALSE(files.empty());
+  CGameData g;
+  files.push_back(AppendGameData(files[0], SampleGame(g)));
+  files.push_back(std::vector<uint8_t>(files[0].begin(), files[0].begin() + files[0].size() / 2));
+  files.push_back(std::vector<uint8_t>(files[0].begin(), files[0].begin() + 100));
+  files.push_back(std::vector<uint8_t>(300, 0xFF));
+  files.push_back({});
+  std::string path = ::testing::TempDir() + "vexlo_elf_image_end";
+  for (const std::vector<uint8_t>& bytes : files) {
+    CStream(bytes).SaveToFile(path);
+    int fd = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(ElfImageEndOfFile(fd, bytes.size()), ElfImageEnd(bytes.data(), bytes.size())) << bytes.size();
+    ::close(fd);
+  }
+  std::remove(path.c_str());
 }
