@@ -1,19 +1,28 @@
 // function_splash.cpp: the splash functions of game code: text (plain or
-// rich text) and image splashes and their settings. A missing file is a
+// rich text), image and web-page splashes and their settings. A missing file is a
 // non-fatal error with the action library's message.
 #include <algorithm>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <cmath>
 #include <fstream>
+#include <cstdio>
 #include <iterator>
+#include <thread>
 
 #include "code/code_error.h"
 #include "code/code_error_state.h"
 #include "code/code_function.h"
 #include "common/value.h"
+#include "dialogs/dialog_modal.h"
 #include "dialogs/dialog_rtf.h"
 #include "dialogs/dialog_splash.h"
 #include "dialogs/dialogs_builtins.h"
 #include "motion/image_load.h"
+#include "runner/game_data.h"
+
+extern char** environ;
 
 namespace {
 
@@ -50,6 +59,39 @@ void F_SplashImage(RValue&, CInstance*, CInstance*, int, RValue* a) {
   ClearInput();
 }
 
+// A web page opens in the desktop's browser (xdg-open, started without a
+// shell so the address is never interpreted); refused in secure mode.
+// Headless runs print the address and open nothing.
+void F_SplashWeb(RValue&, CInstance*, CInstance*, int, RValue* a) {
+  const std::string url = ToUtf8(ValueText(a[0]));
+  if (Secure_Mode()) {
+    Error_Show_Action("In secure mode you cannot open webpages.", false);
+    return;
+  }
+  if (url.empty()) {
+    Error_Show_Action("Web page not found.", false);
+    return;
+  }
+  if (Dialog_Headless()) {
+    std::fprintf(stderr, "%s\n", url.c_str());
+    std::fflush(stderr);
+    return;
+  }
+  std::string program = "xdg-open";
+  char* argv[] = {program.data(), const_cast<char*>(url.c_str()), nullptr};
+  pid_t pid = 0;
+  if (::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0) {
+    Error_Show_Action("Failed to open the webpage.", false);
+    return;
+  }
+  // Some openers keep running as long as the browser does: the game goes
+  // on, and a thread of its own reaps the opener when it ends.
+  std::thread([pid] {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+  }).detach();
+}
+
 template <bool RSplashSettings::*Flag>
 void SetFlag(RValue&, CInstance*, CInstance*, int, RValue* a) {
   Splash_Settings().*Flag = Truth(a[0]);
@@ -79,6 +121,7 @@ void Dialogs_RegisterSplashFunctions() {
   static constexpr Entry kEntries[] = {
       {"splash_show_text", F_SplashText, 2},
       {"splash_show_image", F_SplashImage, 2},
+      {"splash_show_web", F_SplashWeb, 2},
       {"splash_set_main", SetFlag<&RSplashSettings::main>, 1},
       {"splash_set_scale", SetFlag<&RSplashSettings::scale>, 1},
       {"splash_set_cursor", SetFlag<&RSplashSettings::cursor>, 1},

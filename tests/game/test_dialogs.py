@@ -61,6 +61,7 @@ class HeadlessDefaultsTest(unittest.TestCase):
             "splash_show_image('project/pic.png', 5000);"
             "splash_show_text('project/none.txt', 0);"
             "splash_show_image('project/none.png', 0);"
+            "splash_show_web('http://localhost/page', 0);"
             "show_debug_message('after'); game_end();"}})
         files["plain.txt"] = "first line\nsecond line\n"
         files["rich.rtf"] = "{\\rtf1\\ansi {\\b Bold} words\\par next}"
@@ -74,6 +75,7 @@ class HeadlessDefaultsTest(unittest.TestCase):
         self.assertIn("project/pic.png\n", err)
         self.assertIn("Text file not found.", err)
         self.assertIn("Image file not found.", err)
+        self.assertIn("http://localhost/page\n", err)
 
     def test_load_info_keeps_text_of_a_missing_file(self):
         out, err = self.run_game("load_info('missing.rtf'); show_debug_message('on');")
