@@ -9,6 +9,7 @@ import tempfile
 import unittest
 
 import gamekit
+import test_draw
 
 
 def encode(name, score, game_id):
@@ -73,6 +74,31 @@ class ScoreGameTest(unittest.TestCase):
         self.assertIn("Top Ten Players", err)
         self.assertIn("You reached a place in the highscore table.", err)
         self.assertIn("press <Escape> to close", err)
+
+    def test_draw_highscore_rows(self):
+        files = test_draw.draw_project(
+            "if (!saved) { highscore_clear(); highscore_add('A', 12345); }"
+            "draw_set_color(c_red); draw_highscore(0, 0, 200, 300);", width=240, height=320)
+        with gamekit.Project(files) as p:
+            code, out, err = p.run(max_steps=2, env=self.env)
+            self.assertEqual(code, 0, err)
+            _, _, pixels = gamekit.read_png(os.path.join(p.dir, "shot.png"))
+
+        def red_columns(top, bottom):
+            return [x for y in range(top, bottom) for x in range(240)
+                    if pixels[y][x][:3] == (255, 0, 0)]
+
+        # Row height 30: each rank's name starts at the left, its score ends at x = 200.
+        for rank in (1, 2, 10):
+            xs = red_columns((rank - 1) * 30, rank * 30)
+            self.assertTrue(xs, rank)
+            self.assertLess(min(xs), 15, rank)
+            self.assertGreater(max(xs), 185, rank)
+            self.assertLessEqual(max(xs), 201, rank)
+        # The score of rank 1 is wider than the 0 of rank 2.
+        wide = [x for x in red_columns(0, 30) if x > 100]
+        narrow = [x for x in red_columns(30, 60) if x > 100]
+        self.assertLess(min(wide), min(narrow))
 
 
 if __name__ == "__main__":
