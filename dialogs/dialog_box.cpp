@@ -17,13 +17,25 @@ constexpr int kListBorder = 2;   // list frame plus one pixel of air
 constexpr int kMinWidth = 200;
 constexpr int kMaxFitWidth = 520;  // widest a dialog grows to fit its text
 
-int CaptionHeight() { return Dialog_UiFont().LineHeight() + 8; }
-int ButtonHeight() { return Dialog_UiFont().LineHeight() + 10; }
-int EditHeight() { return Dialog_UiFont().LineHeight() + 8; }
+int CaptionBarHeight() { return Dialog_UiFont().LineHeight() + 8; }
 
-int ButtonWidth(const TDialogButton& button) {
-  return std::max(kButtonMinWidth, Dialog_UiFont().TextWidth(Dialog_CaptionText(button.caption)) + 20);
+}  // namespace
+
+const TDialogFont& TDialog::TextFont() const {
+  return list ? Dialog_MonoFont() : text_font ? *text_font : Dialog_UiFont();
 }
+const TDialogFont& TDialog::ButtonFont() const { return button_font ? *button_font : Dialog_UiFont(); }
+const TDialogFont& TDialog::InputFont() const { return input_font ? *input_font : Dialog_UiFont(); }
+
+// Without a caption bar one pixel of frame stays at the top.
+int TDialog::CaptionHeight() const { return show_caption ? CaptionBarHeight() : 1; }
+int TDialog::ButtonHeight() const { return ButtonFont().LineHeight() + 10; }
+int TDialog::EditHeight() const { return InputFont().LineHeight() + 8; }
+int TDialog::ButtonWidth(const TDialogButton& button) const {
+  return std::max(kButtonMinWidth, ButtonFont().TextWidth(Dialog_CaptionText(button.caption)) + 20);
+}
+
+namespace {
 
 int WidestLine(const std::vector<std::string>& lines, const TDialogFont& font) {
   int widest = 0;
@@ -127,7 +139,7 @@ std::vector<std::string> Dialog_Wrap(const std::vector<std::string>& paragraphs,
 void TDialog::Layout(int client_width, int client_height) {
   client_width_ = std::max(client_width, 1);
   client_height_ = std::max(client_height, 1);
-  const TDialogFont& font = list ? Dialog_MonoFont() : Dialog_UiFont();
+  const TDialogFont& font = TextFont();
   TDialogLayout& l = layout_;
   l = TDialogLayout();
   l.line_height = font.LineHeight();
@@ -161,9 +173,11 @@ void TDialog::Layout(int client_width, int client_height) {
   const int x = left >= 0 ? std::min(left, client_width_ - width) : (client_width_ - width) / 2;
   const int y = top >= 0 ? std::min(top, client_height_ - height) : (client_height_ - height) / 2;
   l.dialog = {std::max(x, 0), std::max(y, 0), width, height};
-  l.caption_bar = {l.dialog.x + 1, l.dialog.y + 1, width - 2, CaptionHeight() - 1};
-  const int box = CaptionHeight() - 8;
-  l.close_box = {l.caption_bar.x + l.caption_bar.w - box - 4, l.caption_bar.y + 3, box, box};
+  if (show_caption) {
+    l.caption_bar = {l.dialog.x + 1, l.dialog.y + 1, width - 2, CaptionHeight() - 1};
+    const int box = CaptionHeight() - 8;
+    l.close_box = {l.caption_bar.x + l.caption_bar.w - box - 4, l.caption_bar.y + 3, box, box};
+  }
   l.text_area = {l.dialog.x + kPad, l.dialog.y + CaptionHeight() + kPad, text_width, text_height};
   l.visible_lines = std::max((text_height - frame) / std::max(l.line_height, 1), 0);
   if (edit)

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,17 @@ class TDialog {
   int left = -1, top = -1;                        // -1: centred in the client area
   Action on_button;
 
+  // --- Look (the message settings of game code); null fonts: the toolkit's ---
+  std::shared_ptr<const TDialogFont> text_font, button_font, input_font;
+  TColor32 button_text_colour = 0xFF000000u;
+  TColor32 input_colour = 0xFFFFFFFFu;    // behind the edit field's text
+  TColor32 input_text_colour = 0xFF000000u;
+  TColor32 hover_colour = 0;              // button face under the pointer; 0: unchanged
+  std::shared_ptr<const TBitmap32> background;  // stretched behind the text; null: none
+  std::shared_ptr<const TBitmap32> button_image;  // stretched over each button face
+  bool show_caption = true;               // false: no caption bar (and no close box)
+  double alpha = 1.0;                     // opacity of the whole dialog, 0..1
+
   // --- State ---
   int top_line = 0;  // first visible line
   int focus = -1;    // focused button (-1: the default one)
@@ -90,15 +102,24 @@ class TDialog {
   int FocusedButton() const;
   // The button under a held mouse button, or -1.
   int PressedButton() const { return pressed_; }
+  // The button under the pointer, or -1.
+  int HoverButton() const { return hover_; }
+  const TDialogFont& TextFont() const;
+  const TDialogFont& ButtonFont() const;
+  const TDialogFont& InputFont() const;
 
   static constexpr int kToEnd = 1 << 30;
 
  private:
+  int CaptionHeight() const;
+  int ButtonHeight() const;
+  int EditHeight() const;
+  int ButtonWidth(const TDialogButton& button) const;
   void PlaceButtons(int bottom);
   void PlaceScrollBar();
   void MouseDown(int x, int y);
   void MouseUp(int x, int y);
-  void MouseMove(int y);
+  void MouseMove(int x, int y);
   void KeyDown(int key);
   void MoveFocus();
   void DragThumbTo(int y);
@@ -109,6 +130,7 @@ class TDialog {
   bool close_pressed_ = false;  // close box under a held mouse button
   int drag_offset_ = -1;        // thumb grab point while dragging, -1 when not
   bool alt_held_ = false;
+  int hover_ = -1;
 };
 
 // Accelerator of a caption: the upper-case character after a single '&', or

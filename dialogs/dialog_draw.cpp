@@ -7,9 +7,7 @@
 #include "dialogs/dialog_font.h"
 #include "common/value.h"
 
-namespace {
-
-void Fill(TBitmap32& f, const TDialogRect& r, TColor32 c) {
+void Dialog_Fill(TBitmap32& f, const TDialogRect& r, TColor32 c) {
   const int x0 = std::max(r.x, 0), y0 = std::max(r.y, 0);
   const int x1 = std::min(r.x + r.w, f.s_w), y1 = std::min(r.y + r.h, f.s_h);
   for (int y = y0; y < y1; ++y)
@@ -17,16 +15,22 @@ void Fill(TBitmap32& f, const TDialogRect& r, TColor32 c) {
               f.s_data.begin() + static_cast<size_t>(y) * f.s_w + x1, c);
 }
 
-// A frame `thickness` pixels wide just inside r.
-void Frame(TBitmap32& f, const TDialogRect& r, TColor32 c, int thickness = 1) {
+void Dialog_Frame(TBitmap32& f, const TDialogRect& r, TColor32 c, int thickness) {
   for (int t = 0; t < thickness; ++t) {
     const TDialogRect in{r.x + t, r.y + t, r.w - 2 * t, r.h - 2 * t};
     if (in.Empty()) return;
-    Fill(f, {in.x, in.y, in.w, 1}, c);
-    Fill(f, {in.x, in.y + in.h - 1, in.w, 1}, c);
-    Fill(f, {in.x, in.y, 1, in.h}, c);
-    Fill(f, {in.x + in.w - 1, in.y, 1, in.h}, c);
+    Dialog_Fill(f, {in.x, in.y, in.w, 1}, c);
+    Dialog_Fill(f, {in.x, in.y + in.h - 1, in.w, 1}, c);
+    Dialog_Fill(f, {in.x, in.y, 1, in.h}, c);
+    Dialog_Fill(f, {in.x + in.w - 1, in.y, 1, in.h}, c);
   }
+}
+
+namespace {
+
+void Fill(TBitmap32& f, const TDialogRect& r, TColor32 c) { Dialog_Fill(f, r, c); }
+void Frame(TBitmap32& f, const TDialogRect& r, TColor32 c, int thickness = 1) {
+  Dialog_Frame(f, r, c, thickness);
 }
 
 TDialogClip ClipOf(const TDialogRect& r) { return {r.x, r.y, r.x + r.w, r.y + r.h}; }
@@ -49,13 +53,7 @@ void DrawCloseBox(TBitmap32& f, const TDialogRect& r) {
 
 void DrawCaption(const TDialog& d, TBitmap32& f) {
   const TDialogLayout& l = d.layout();
-  const TDialogFont& font = Dialog_UiFont();
-  Fill(f, l.caption_bar, kDialogCaptionBar);
-  TDialogClip clip = ClipOf(l.caption_bar);
-  clip.right = l.close_box.x - 2;
-  font.Draw(f, l.caption_bar.x + 6, l.caption_bar.y + (l.caption_bar.h - font.LineHeight()) / 2 + 1,
-            d.caption, kDialogCaptionText, clip);
-  DrawCloseBox(f, l.close_box);
+  Dialog_DrawCaptionBar(f, l.caption_bar, l.close_box, d.caption);
 }
 
 void DrawScrollBar(const TDialogLayout& l, TBitmap32& f) {
@@ -70,9 +68,10 @@ void DrawScrollBar(const TDialogLayout& l, TBitmap32& f) {
 
 void DrawText(const TDialog& d, TBitmap32& f) {
   const TDialogLayout& l = d.layout();
-  const TDialogFont& font = d.list ? Dialog_MonoFont() : Dialog_UiFont();
+  const TDialogFont& font = d.TextFont();
   TDialogRect area = l.text_area;
   Fill(f, area, d.text_background);
+  if (d.background) Dialog_Stretch(f, *d.background, area);
   if (d.list) {
     Frame(f, area, kDialogListBorder);
     area = {area.x + 2, area.y + 2, area.w - 4, area.h - 4};
@@ -88,8 +87,8 @@ void DrawText(const TDialog& d, TBitmap32& f) {
 void DrawEdit(const TDialog& d, TBitmap32& f) {
   const TDialogLayout& l = d.layout();
   if (l.edit.Empty()) return;
-  const TDialogFont& font = Dialog_UiFont();
-  Fill(f, l.edit, kDialogListBack);
+  const TDialogFont& font = d.InputFont();
+  Fill(f, l.edit, d.input_colour | 0xFF000000u);
   Frame(f, l.edit, kDialogFocusBorder);
   const std::string text = ToUtf8(d.edit_text);
   const int room = l.edit.w - 8;
@@ -97,29 +96,42 @@ void DrawEdit(const TDialog& d, TBitmap32& f) {
   const int shift = std::max(font.TextWidth(text) - room, 0);
   const TDialogClip clip{l.edit.x + 2, l.edit.y + 2, l.edit.x + l.edit.w - 2, l.edit.y + l.edit.h - 2};
   const int x = l.edit.x + 4 - shift, y = l.edit.y + 4;
-  font.Draw(f, x, y, text, d.text_colour, clip);
-  Fill(f, {x + font.TextWidth(text), y, 1, font.LineHeight()}, d.text_colour);
+  font.Draw(f, x, y, text, d.input_text_colour, clip);
+  Fill(f, {x + font.TextWidth(text), y, 1, font.LineHeight()}, d.input_text_colour);
 }
 
 void DrawButton(const TDialog& d, size_t index, bool pressed, TBitmap32& f) {
   const TDialogRect& r = d.layout().buttons[index];
   if (r.Empty()) return;
-  const TDialogFont& font = Dialog_UiFont();
-  Fill(f, r, pressed ? kDialogButtonPressed : kDialogButtonFace);
+  const TDialogFont& font = d.ButtonFont();
+  const bool hover = d.hover_colour != 0 && d.HoverButton() == static_cast<int>(index);
+  Fill(f, r, pressed ? kDialogButtonPressed : hover ? d.hover_colour | 0xFF000000u : kDialogButtonFace);
+  if (d.button_image && !pressed && !hover) Dialog_Stretch(f, *d.button_image, r);
   const bool active = static_cast<int>(index) == d.FocusedButton();
   Frame(f, r, active ? kDialogFocusBorder : kDialogButtonBorder, active ? 2 : 1);
   int accelerator = -1;
   const std::string text = Dialog_CaptionText(d.buttons[index].caption, &accelerator);
   const int x = r.x + (r.w - font.TextWidth(text)) / 2;
   const int y = r.y + (r.h - font.LineHeight()) / 2 + 1;
-  font.Draw(f, x, y, text, 0xFF000000u, ClipOf(r));
+  font.Draw(f, x, y, text, d.button_text_colour, ClipOf(r));
   if (accelerator < 0) return;
   const int under_x = x + font.TextWidth(text.substr(0, accelerator));
   const int under_w = font.TextWidth(text.substr(accelerator, 1));
-  Fill(f, {under_x, y + font.LineHeight() - 2, under_w, 1}, 0xFF000000u);
+  Fill(f, {under_x, y + font.LineHeight() - 2, under_w, 1}, d.button_text_colour);
 }
 
 }  // namespace
+
+void Dialog_DrawCaptionBar(TBitmap32& f, const TDialogRect& bar, const TDialogRect& close_box,
+                           const std::string& caption) {
+  const TDialogFont& font = Dialog_UiFont();
+  Fill(f, bar, kDialogCaptionBar);
+  TDialogClip clip = ClipOf(bar);
+  clip.right = close_box.x - 2;
+  font.Draw(f, bar.x + 6, bar.y + (bar.h - font.LineHeight()) / 2 + 1, caption, kDialogCaptionText,
+            clip);
+  DrawCloseBox(f, close_box);
+}
 
 void Dialog_Draw(TDialog& dialog, TBitmap32& frame) {
   if (frame.Empty()) return;
@@ -128,9 +140,28 @@ void Dialog_Draw(TDialog& dialog, TBitmap32& frame) {
   const TDialogLayout& l = dialog.layout();
   Fill(frame, l.dialog, kDialogFace);
   Frame(frame, l.dialog, kDialogBorder);
-  DrawCaption(dialog, frame);
+  if (dialog.show_caption) DrawCaption(dialog, frame);
   DrawText(dialog, frame);
   DrawEdit(dialog, frame);
   for (size_t i = 0; i < dialog.buttons.size(); ++i)
     DrawButton(dialog, i, dialog.PressedButton() == static_cast<int>(i), frame);
+  if (dialog.alpha < 1.0) Dialog_Fade(frame, dialog.alpha);
+}
+
+void Dialog_Stretch(TBitmap32& f, const TBitmap32& image, const TDialogRect& r) {
+  if (image.Empty() || r.Empty()) return;
+  for (int y = std::max(r.y, 0); y < std::min(r.y + r.h, f.s_h); ++y) {
+    const int sy = static_cast<int>(static_cast<int64_t>(y - r.y) * image.s_h / r.h);
+    for (int x = std::max(r.x, 0); x < std::min(r.x + r.w, f.s_w); ++x) {
+      const int sx = static_cast<int>(static_cast<int64_t>(x - r.x) * image.s_w / r.w);
+      const TColor32 c = image.s_data[static_cast<size_t>(sy) * image.s_w + sx];
+      if (Color32Alpha(c) != 0) f.s_data[static_cast<size_t>(y) * f.s_w + x] = c | 0xFF000000u;
+    }
+  }
+}
+
+void Dialog_Fade(TBitmap32& f, double alpha) {
+  const uint32_t a = static_cast<uint32_t>(std::clamp(alpha, 0.0, 1.0) * 255.0 + 0.5);
+  for (TColor32& c : f.s_data)
+    if (Color32Alpha(c) != 0) c = (c & 0x00FFFFFFu) | ((Color32Alpha(c) * a / 255) << 24);
 }

@@ -3,6 +3,8 @@
 // whoever presents the frame shows the game's last picture there.
 #pragma once
 
+#include <string>
+
 #include "motion/bitmap32.h"
 #include "dialogs/dialog_box.h"
 
@@ -24,3 +26,15 @@ constexpr TColor32 kDialogScrollArrow = 0xFFDADADAu;
 // Lays out the dialog for the frame's size, then draws it. The frame keeps
 // its size; an empty frame draws nothing.
 void Dialog_Draw(TDialog& dialog, TBitmap32& frame);
+
+// Fills r (clipped to the frame) with c.
+void Dialog_Fill(TBitmap32& frame, const TDialogRect& r, TColor32 c);
+// A frame thickness pixels wide just inside r.
+void Dialog_Frame(TBitmap32& frame, const TDialogRect& r, TColor32 c, int thickness = 1);
+// The caption bar of a window: bar colour, caption text and close box.
+void Dialog_DrawCaptionBar(TBitmap32& frame, const TDialogRect& bar, const TDialogRect& close_box,
+                           const std::string& caption);
+// Nearest-neighbour stretch of image over r (transparent pixels skipped).
+void Dialog_Stretch(TBitmap32& frame, const TBitmap32& image, const TDialogRect& r);
+// Scales the alpha of every drawn pixel by alpha (0..1).
+void Dialog_Fade(TBitmap32& frame, double alpha);

@@ -69,9 +69,9 @@ std::u16string Dialog_Codes(std::string_view utf8) {
   return out;
 }
 
-bool TDialogFont::Load(const std::string& face, int size) {
+bool TDialogFont::Load(const std::string& face, int size, bool bold, bool italic) {
   std::string error;
-  has_face_ = RasteriseFont(face, size, false, false, 32, 255, raster_, error);
+  has_face_ = RasteriseFont(face, size, bold, italic, 32, 255, raster_, error);
   return has_face_;
 }
 

@@ -19,7 +19,7 @@ struct TDialogClip {
 class TDialogFont {
  public:
   // Rasterises the face; false when it cannot, and the pixel font is used.
-  bool Load(const std::string& face, int size);
+  bool Load(const std::string& face, int size, bool bold = false, bool italic = false);
   bool HasFace() const { return has_face_; }
 
   int LineHeight() const;

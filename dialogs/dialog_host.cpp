@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/sdl/sdl_keys.h"
 #include "platform/window.h"
 #include "dialogs/dialog_modal.h"
 
@@ -72,4 +73,35 @@ bool DialogHost_ClientSize(int& width, int& height) {
 
 bool DialogHost_SetClipboard(const std::string& text) {
   return VideoStarted() && SDL_SetClipboardText(text.c_str()) == 0;
+}
+
+bool DialogHost_KeyIsDown(int key) {
+  if (!VideoStarted()) return key == 0;
+  SDL_PumpEvents();
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  const SDL_Keymod mods = SDL_GetModState();
+  // The generic Shift, Control and Alt codes stand for either side.
+  if (key == 16) return (mods & KMOD_SHIFT) != 0;
+  if (key == 17) return (mods & KMOD_CTRL) != 0;
+  if (key == 18) return (mods & KMOD_ALT) != 0;
+  bool any = false;
+  for (int sc = 0; sc < count; ++sc) {
+    if (!state[sc]) continue;
+    const int vk = SdlScancodeToVirtualKey(static_cast<SDL_Scancode>(sc));
+    if (vk == 0) continue;
+    any = true;
+    if (vk == key) return true;
+  }
+  if (key == 0) return !any;
+  return key == 1 && any;
+}
+
+// SDL keeps the lock state as it sees it from the window system's key
+// messages; it needs no started subsystem.
+bool DialogHost_NumLock() { return (SDL_GetModState() & KMOD_NUM) != 0; }
+
+void DialogHost_SetNumLock(bool on) {
+  const SDL_Keymod mods = SDL_GetModState();
+  SDL_SetModState(static_cast<SDL_Keymod>(on ? (mods | KMOD_NUM) : (mods & ~KMOD_NUM)));
 }

@@ -55,7 +55,7 @@ void TDialog::HandleEvent(const PlatformEvent& event) {
       if (event.button == 1) MouseUp(event.x, event.y);
       break;
     case PlatformEvent::MouseMove:
-      if (drag_offset_ >= 0) DragThumbTo(event.y);
+      MouseMove(event.x, event.y);
       break;
     case PlatformEvent::MouseWheel:
       ScrollBy(-event.wheel * kWheelLines);
@@ -132,6 +132,13 @@ void TDialog::MouseUp(int x, int y) {
   drag_offset_ = -1;
   if (close_pressed && l.close_box.Contains(x, y)) Cancel();
   else if (pressed >= 0 && l.buttons[pressed].Contains(x, y)) Press(pressed);
+}
+
+void TDialog::MouseMove(int x, int y) {
+  if (drag_offset_ >= 0) DragThumbTo(y);
+  hover_ = -1;
+  for (size_t i = 0; i < layout_.buttons.size(); ++i)
+    if (layout_.buttons[i].Contains(x, y)) hover_ = static_cast<int>(i);
 }
 
 // The thumb follows the pointer: its top goes where the grab point says,

@@ -33,20 +33,33 @@ int PrintAndDefault(const TDialog& dialog) {
   return dialog.DefaultAnswer();
 }
 
-// Feeds every queued event to the dialog; true when any arrived.
-bool FeedEvents(TDialog& dialog, int& width, int& height) {
+// The TDialog as a view of the modal loop.
+class TDialogView : public TModalView {
+ public:
+  explicit TDialogView(TDialog& dialog) : dialog_(dialog) {}
+  void Draw(TBitmap32& frame) override { Dialog_Draw(dialog_, frame); }
+  void HandleEvent(const PlatformEvent& event) override { dialog_.HandleEvent(event); }
+  void Resize(int width, int height) override { dialog_.Layout(width, height); }
+  bool Closed() const override { return dialog_.closed; }
+
+ private:
+  TDialog& dialog_;
+};
+
+// Feeds every queued event to the view; true when any arrived.
+bool FeedEvents(TModalView& view, int& width, int& height) {
   PlatformWindow& window = Platform_Window();
   window.PumpEvents();
   bool any = false;
   PlatformEvent event;
-  while (!dialog.closed && window.NextEvent(event)) {
+  while (!view.Closed() && window.NextEvent(event)) {
     any = true;
     if (event.kind == PlatformEvent::Resized && event.x > 0 && event.y > 0) {
       width = event.x;
       height = event.y;
     }
-    if (event.kind == PlatformEvent::Resized) dialog.Layout(width, height);
-    dialog.HandleEvent(event);
+    if (event.kind == PlatformEvent::Resized) view.Resize(width, height);
+    view.HandleEvent(event);
   }
   return any;
 }
@@ -61,36 +74,51 @@ void DropStaleEvents() {
   }
 }
 
-int RunInWindow(TDialog& dialog, int width, int height) {
+void RunInWindow(TModalView& view, int width, int height) {
   TBitmap32 frame;
   auto last_present = std::chrono::steady_clock::now();
   bool dirty = true;
-  dialog.closed = false;
   DropStaleEvents();
-  while (!dialog.closed) {
+  while (!view.Closed()) {
     const auto now = std::chrono::steady_clock::now();
     if (dirty || now - last_present >= kRefresh) {
       if (frame.s_w != width || frame.s_h != height) frame = TBitmap32(width, height);
-      Dialog_Draw(dialog, frame);
+      view.Draw(frame);
       Dialog_PresentHook(frame);
       last_present = now;
       dirty = false;
     }
-    // Drawing laid the dialog out; FeedEvents lays it out again when the
+    // Drawing laid the view out; FeedEvents lays it out again when the
     // window's size changes.
-    if (FeedEvents(dialog, width, height)) dirty = true;
+    if (FeedEvents(view, width, height)) dirty = true;
     else std::this_thread::sleep_for(kPoll);
   }
-  return dialog.answer;
+}
+
+bool WindowSize(int& width, int& height) {
+  return Dialog_PresentHook != nullptr && Platform_Window().MainIsOpen() && ClientSize(width, height);
 }
 
 }  // namespace
 
-int Dialog_Run(TDialog& dialog) {
-  if (Test_Switches().headless) return PrintAndDefault(dialog);
+bool Dialog_Headless() { return Test_Switches().headless; }
+
+bool Dialog_RunView(TModalView& view) {
   int width = 0, height = 0;
-  if (Dialog_PresentHook != nullptr && Platform_Window().MainIsOpen() && ClientSize(width, height))
-    return RunInWindow(dialog, width, height);
+  if (Dialog_Headless() || !WindowSize(width, height)) return false;
+  RunInWindow(view, width, height);
+  return true;
+}
+
+int Dialog_Run(TDialog& dialog) {
+  if (Dialog_Headless()) return PrintAndDefault(dialog);
+  int width = 0, height = 0;
+  if (WindowSize(width, height)) {
+    dialog.closed = false;
+    TDialogView view(dialog);
+    RunInWindow(view, width, height);
+    return dialog.answer;
+  }
   // The host's box closes on every button: one that keeps the dialog open
   // (Clear, Copy) acts and the box comes back.
   int answer = 0;

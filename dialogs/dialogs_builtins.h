@@ -4,3 +4,12 @@
 #pragma once
 
 void Dialogs_RegisterBuiltins();
+
+// The waits and direct input queries (function_wait.cpp); entered by
+// Dialogs_RegisterBuiltins.
+void Dialogs_RegisterWaitFunctions();
+// The choosers (function_chooser.cpp); entered by Dialogs_RegisterBuiltins.
+void Dialogs_RegisterChooserFunctions();
+// The splash functions (function_splash.cpp); entered by
+// Dialogs_RegisterBuiltins.
+void Dialogs_RegisterSplashFunctions();

@@ -10,6 +10,7 @@
 #include "files/files_builtins.h"
 #include "graphics/graphics_builtins.h"
 #include "motion/motion_builtins.h"
+#include "scores/scores_builtins.h"
 #include "world/world_builtins.h"
 
 void Builtins_RegisterAll() {
@@ -24,4 +25,5 @@ void Builtins_RegisterAll() {
   Dialogs_RegisterBuiltins();
   Datastructures_RegisterBuiltins();
   Audio_RegisterBuiltins();
+  Scores_RegisterBuiltins();
 }

@@ -40,6 +40,19 @@ if (step_count == 5) {
 }
 '''
 
+# The high-score window: the player types a name at the rank reached.
+SCORE_STEP = r'''
+step_count += 1;
+if (step_count == 5) {
+  highscore_clear();
+  highscore_add("Ann", 900);
+  show_debug_message("scoring");
+  highscore_show(500);
+  show_debug_message("named " + highscore_name(2) + " " + string(highscore_value(2)));
+  game_end();
+}
+'''
+
 
 def scene_project(objects, settings=None):
     files = gamekit.minimal_project(objects, settings=settings or {})
@@ -216,6 +229,26 @@ class WindowSession(unittest.TestCase):
                 time.sleep(0.5)
                 xdotool("key", "--window", window, "Return")
                 self.assertEqual(session.wait_for("question"), "question 1")
+                code, err = session.finish()
+                self.assertEqual(code, 0, err)
+            finally:
+                session.kill()
+
+    def test_highscore_window_takes_a_typed_name(self):
+        objects = {"obj": {"create": "step_count = 0;", "step": SCORE_STEP}}
+        with gamekit.Project(scene_project(objects)) as project:
+            env = {"XDG_CONFIG_HOME": os.path.join(project.dir, "config")}
+            session = Session(project, env=env)
+            try:
+                session.wait_for("scoring")
+                window = window_id()
+                time.sleep(0.5)
+                xdotool("windowactivate", "--sync", window)
+                xdotool("type", "--window", window, "Zed")
+                xdotool("key", "--window", window, "BackSpace")
+                xdotool("type", "--window", window, "e")
+                xdotool("key", "--window", window, "Return")
+                self.assertEqual(session.wait_for("named"), "named Zee 500")
                 code, err = session.finish()
                 self.assertEqual(code, 0, err)
             finally:
