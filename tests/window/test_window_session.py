@@ -111,6 +111,17 @@ def grab(window):
     return width, height, pixel
 
 
+def wait_for_size(window, expected, timeout=10):
+    """The window's size once it is `expected`, or its last size."""
+    end = time.time() + timeout
+    while True:
+        geometry = xdotool("getwindowgeometry", window).split()
+        size = tuple(int(v) for v in geometry[-1].split("x"))
+        if size == expected or time.time() > end:
+            return size
+        time.sleep(0.1)
+
+
 class Session:
     """A packed game running in a window of the X server."""
 
@@ -179,6 +190,10 @@ class WindowSession(unittest.TestCase):
                 width, height, pixel = grab(window)
                 self.assertEqual((width, height), (320, 240))
                 self.assertEqual(pixel(80, 80), (255, 0, 0))
+                # F4 switches full screen both ways (the game's setting is on).
+                for expected in ((1024, 768), (320, 240)):
+                    xdotool("key", "--window", window, "F4")
+                    self.assertEqual(wait_for_size(window, expected), expected)
                 # A sizeable window keeps the region at its scale, centred.
                 xdotool("windowsize", "--sync", window, "640", "480")
                 time.sleep(0.5)
