@@ -34,7 +34,7 @@ for fuzzer in build-fuzz/tests/fuzz/fuzz_*; do
   work="$(mktemp -d)"
   [ -d "$corpus" ] && cp -r "$corpus/." "$work/"
   echo "-- $name (${VEXLO_FUZZ_SECONDS:-30} s)"
-  "$fuzzer" -max_total_time="${VEXLO_FUZZ_SECONDS:-30}" -rss_limit_mb=2048 "$work" 2>&1 | tail -n 3
+  LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" "$fuzzer" -max_total_time="${VEXLO_FUZZ_SECONDS:-30}" -rss_limit_mb=2048 "$work" 2>&1 | tail -n 3
   rm -rf "$work"
 done
 echo "== all tests passed"
