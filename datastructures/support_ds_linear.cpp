@@ -6,6 +6,29 @@
 #include "datastructures/support_ds_text.h"
 #include "common/random.h"
 
+namespace {
+
+// The text form shared by stacks and lists: the count, then each value.
+VString WriteValueList(int32_t magic, const std::vector<RValue>& values) {
+  DSTextWriter w(magic);
+  w.Integer(static_cast<int32_t>(values.size()));
+  for (const RValue& v : values) w.Value(v);
+  return w.Text();
+}
+
+bool ReadValueList(const VString& text, int32_t magic, std::vector<RValue>& out) {
+  DSTextReader r(text);
+  if (!r.Magic(magic)) return false;
+  size_t n = r.Count(kDSValueBytes);
+  std::vector<RValue> values;
+  values.reserve(n);
+  for (size_t i = 0; i < n; ++i) values.push_back(r.Value());
+  out = std::move(values);
+  return true;
+}
+
+}  // namespace
+
 // ---- stack ----
 
 void CDS_Stack::Assign(const CDS_Stack* source) {
@@ -25,22 +48,10 @@ RValue CDS_Stack::Pop() {
 
 RValue CDS_Stack::Top() const { return i_val.empty() ? RValue() : i_val.back(); }
 
-VString CDS_Stack::WriteToString() const {
-  DSTextWriter w(DS_MAGIC_STACK);
-  w.Integer(Size());
-  for (const RValue& v : i_val) w.Value(v);
-  return w.Text();
-}
+VString CDS_Stack::WriteToString() const { return WriteValueList(DS_MAGIC_STACK, i_val); }
 
 bool CDS_Stack::ReadFromString(const VString& text) {
-  DSTextReader r(text);
-  if (!r.Magic(DS_MAGIC_STACK)) return false;
-  size_t n = r.Count(kDSValueBytes);
-  std::vector<RValue> values;
-  values.reserve(n);
-  for (size_t i = 0; i < n; ++i) values.push_back(r.Value());
-  i_val = std::move(values);
-  return true;
+  return ReadValueList(text, DS_MAGIC_STACK, i_val);
 }
 
 // ---- queue ----
@@ -206,20 +217,8 @@ void CDS_List::Shuffle() {
   }
 }
 
-VString CDS_List::WriteToString() const {
-  DSTextWriter w(DS_MAGIC_LIST);
-  w.Integer(Size());
-  for (const RValue& v : i_val) w.Value(v);
-  return w.Text();
-}
+VString CDS_List::WriteToString() const { return WriteValueList(DS_MAGIC_LIST, i_val); }
 
 bool CDS_List::ReadFromString(const VString& text) {
-  DSTextReader r(text);
-  if (!r.Magic(DS_MAGIC_LIST)) return false;
-  size_t n = r.Count(kDSValueBytes);
-  std::vector<RValue> values;
-  values.reserve(n);
-  for (size_t i = 0; i < n; ++i) values.push_back(r.Value());
-  i_val = std::move(values);
-  return true;
+  return ReadValueList(text, DS_MAGIC_LIST, i_val);
 }
